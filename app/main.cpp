@@ -1,0 +1,16 @@
+// Entry point of the settings program: find the program's folder, where
+// Config.dat lives, and run the settings dialog.
+#include <windows.h>
+
+#include "../dialog/dialog.h"
+#include "moduledir.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
+{
+    (void)previous;
+    (void)commandLine;
+    (void)show;
+    InitModuleDir();
+    DialogBoxParamA(instance, DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, 0);
+    return 1;
+}

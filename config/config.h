@@ -1,0 +1,79 @@
+// The settings record that the game reads from Config.dat, its defaults,
+// and loading and saving it beside the program.
+#ifndef VESKAROT_CONFIG_H
+#define VESKAROT_CONFIG_H
+
+#include <cstddef>
+#include <cstdint>
+
+#define CONFIG_FILE_NAME "Config.dat"
+#define CONFIG_MAGIC     "VESKAROT20041206"
+
+// Function of one gamepad button; 0 means none was chosen.
+enum PadFunction : int32_t {
+    PAD_NONE        = 0,
+    PAD_JUMP        = 1,
+    PAD_ATTACK      = 2,
+    PAD_WEAPON_NEXT = 3,
+    PAD_ITEM        = 4,
+    PAD_MAP         = 5,
+    PAD_WEAPON_PREV = 6,
+};
+
+// Index into the display-mode list; the list shows DISPLAY_MODE_TEXT in this order.
+enum DisplayMode : int32_t {
+    DISPLAY_FULL_SCREEN = 0,
+    DISPLAY_960X720     = 1,
+    DISPLAY_640X480     = 2,
+    DISPLAY_FULL_24BIT  = 3,
+    DISPLAY_FULL_32BIT  = 4,
+    DISPLAY_MODE_COUNT  = 5,
+};
+
+// The trailing blanks are part of the texts.
+constexpr const char *DISPLAY_MODE_TEXT[DISPLAY_MODE_COUNT] = {
+    "Full Screen",
+    "960x720 Windowed ",
+    "640x480 Windowed ",
+    "Full 24-Bit ",
+    "Full 32-Bit ",
+};
+
+constexpr int PAD_BUTTON_COUNT = 8;
+
+// Stored byte for byte: 32-bit little-endian integers, 8-bit ANSI text.
+struct ConfigData {
+    char    magic[32];      // CONFIG_MAGIC, then zeros
+    char    fontName[64];   // zero-terminated, unless a foreign file filled it
+    int32_t moveKeys;       // 0 arrow keys, 1 the alternative keys
+    int32_t jumpKeys;       // 0 Z jumps, 1 X jumps
+    int32_t okKey;          // 0 jump button confirms, 1 attack button
+    int32_t displayMode;    // DisplayMode
+    int32_t useGamepad;     // 1 on, 0 off
+    int32_t padButton[PAD_BUTTON_COUNT];  // PadFunction of buttons 1 to 8
+};
+
+static_assert(sizeof(ConfigData) == 148, "Config.dat holds exactly 148 bytes");
+static_assert(offsetof(ConfigData, magic) == 0, "layout of Config.dat");
+static_assert(offsetof(ConfigData, fontName) == 32, "layout of Config.dat");
+static_assert(offsetof(ConfigData, moveKeys) == 96, "layout of Config.dat");
+static_assert(offsetof(ConfigData, jumpKeys) == 100, "layout of Config.dat");
+static_assert(offsetof(ConfigData, okKey) == 104, "layout of Config.dat");
+static_assert(offsetof(ConfigData, displayMode) == 108, "layout of Config.dat");
+static_assert(offsetof(ConfigData, useGamepad) == 112, "layout of Config.dat");
+static_assert(offsetof(ConfigData, padButton) == 116, "layout of Config.dat");
+
+constexpr int32_t DEFAULT_PAD_BUTTON[PAD_BUTTON_COUNT] = {
+    PAD_ATTACK, PAD_JUMP, PAD_MAP, PAD_WEAPON_PREV,
+    PAD_WEAPON_NEXT, PAD_ITEM, PAD_WEAPON_PREV, PAD_WEAPON_NEXT,
+};
+
+ConfigData *DefaultConfigData(ConfigData *config);
+int LoadConfigData(ConfigData *config);
+int SaveConfigData(ConfigData *config);
+
+// Full path of a file in the program's directory; 0 when the directory is
+// unknown or the path would not fit in size bytes.
+int BuildConfigPath(char *path, size_t size, const char *fileName);
+
+#endif

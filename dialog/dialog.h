@@ -1,0 +1,68 @@
+// The settings dialog: its procedure and the operations it is built from.
+#ifndef VESKAROT_DIALOG_H
+#define VESKAROT_DIALOG_H
+
+#include <windows.h>
+
+#include "../config/config.h"
+#include "../res/resource.h"
+
+#define DIALOG_TEMPLATE_NAME "DLG_CONFIG"
+#define DIALOG_CAPTION       "Veskarot Settings"
+
+// Shown in the notes box; the blanks at the ends of paragraphs belong to it.
+#define NOTES_TEXT                                                                  \
+    "--Please use the 640x480 or Full 32 bit resolution.           \r\n\r\n"        \
+    "--If you have problems with getting two arrow keys to work at once, "          \
+    "please use the < > ? settings.\r\n\r\n"                                        \
+    "--Please use Courier New as the font. Or whatever you want, I don't care. "
+
+// First entry of the font list; the sample shows it in the system's choice of
+// fixed-pitch font, and OK stores this text.
+#define DEFAULT_FONT_ENTRY "Courier New"
+#define SAMPLE_TEXT        "123 ABC"
+
+// The gamepad grid: one column of radios per button, one row per function.
+constexpr int PAD_ROW_COUNT = 6;
+constexpr int PAD_FIRST_ID[PAD_BUTTON_COUNT] = {
+    IDC_PAD1, IDC_PAD2, IDC_PAD3, IDC_PAD4, IDC_PAD5, IDC_PAD6, IDC_PAD7, IDC_PAD8,
+};
+// Rows from the top: Jump, Attack, Weapon +, Weapon -, Item, Map.
+constexpr int32_t PAD_ROW_CODE[PAD_ROW_COUNT] = {
+    PAD_JUMP, PAD_ATTACK, PAD_WEAPON_NEXT, PAD_WEAPON_PREV, PAD_ITEM, PAD_MAP,
+};
+
+// Keyboard picture, drawn in client pixels whatever the dialog font.
+constexpr int PREVIEW_X = 335;
+constexpr int PREVIEW_Y = 16;
+constexpr int PREVIEW_WIDTH = 328;
+constexpr int PREVIEW_HEIGHT = 120;
+
+extern HBITMAP gPreviewBitmap[2];
+extern int32_t gPreviewIndex;
+extern BITMAP gPreviewBitmapInfo;
+extern RECT gPreviewRect;
+
+// dialog.cpp
+INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
+void InitConfigDialog(HWND dlg);
+
+// binding.cpp
+void ApplyConfigToDialog(HWND dlg, const ConfigData *config);
+int CollectConfigFromDialog(HWND dlg);
+void UpdatePadControls(HWND dlg);
+
+// fontlist.cpp
+void FillFontList(HWND dlg);
+void SelectSavedFont(HWND dlg, const ConfigData *config);
+int CALLBACK FontFamilyEnumProc(const LOGFONTA *font, const TEXTMETRICA *metrics,
+                                DWORD fontType, LPARAM data);
+int UpdateFontSample(HWND dlg);
+void ReleaseSampleFont(HWND dlg);
+
+// preview.cpp
+void SetUpPreview(HWND dlg);
+void PaintPreview(HWND dlg);
+void SwitchPreview(HWND dlg, int32_t index);
+
+#endif
