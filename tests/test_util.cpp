@@ -112,3 +112,103 @@ void ProgramDirTest::TearDown()
 {
     RemoveTree(dir);
 }
+
+void DialogTest::Open()
+{
+    dlg = CreateDialogParamA(GetModuleHandleA(NULL), "DLG_CONFIG", NULL, ConfigDialogProc, 0);
+    ASSERT_TRUE(dlg != NULL) << "the dialog was not created, error " << GetLastError();
+    ShowWindow(dlg, SW_SHOW);
+    UpdateWindow(dlg);
+}
+
+void DialogTest::TearDown()
+{
+    if (dlg)
+        DestroyWindow(dlg);
+    ProgramDirTest::TearDown();
+}
+
+void DialogTest::Click(int id) const
+{
+    SendMessageA(Item(id), BM_CLICK, 0, 0);
+}
+
+static void ChooseListEntry(HWND dlg, int id, int index)
+{
+    SendDlgItemMessageA(dlg, id, CB_SETCURSEL, index, 0);
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)GetDlgItem(dlg, id));
+}
+
+void DialogTest::ChooseFont(int index) const
+{
+    ChooseListEntry(dlg, IDC_FONT, index);
+}
+
+void DialogTest::ChooseDisplayMode(int index) const
+{
+    ChooseListEntry(dlg, IDC_DISPLAY_MODE, index);
+}
+
+int DialogTest::Selection(int id) const
+{
+    return (int)SendDlgItemMessageA(dlg, id, CB_GETCURSEL, 0, 0);
+}
+
+std::string DialogTest::ItemText(int id) const
+{
+    char text[1024];
+    GetDlgItemTextA(dlg, id, text, sizeof text);
+    return text;
+}
+
+std::string DialogTest::ListEntry(int id, int index) const
+{
+    char text[256];
+    if (SendDlgItemMessageA(dlg, id, CB_GETLBTEXT, index, (LPARAM)text) == CB_ERR)
+        return "<none>";
+    return text;
+}
+
+int DialogTest::ListCount(int id) const
+{
+    return (int)SendDlgItemMessageA(dlg, id, CB_GETCOUNT, 0, 0);
+}
+
+static std::vector<MessageBoxSeen> *gBoxesSeen;
+static HHOOK gBoxHook;
+static HWND gBoxIgnored;
+
+// A message box is a dialog whose static text has the ID 0xFFFF. The system
+// may activate it more than once; each box is answered once. The owner is
+// activated again when the box goes and is not taken for a box.
+static LRESULT CALLBACK AnswerBoxHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE) {
+        HWND box = (HWND)wParam;
+        char className[16] = "";
+        GetClassNameA(box, className, sizeof className);
+        if (box == gBoxIgnored || strcmp(className, "#32770") != 0)
+            return CallNextHookEx(gBoxHook, code, wParam, lParam);
+        for (const MessageBoxSeen &seen : *gBoxesSeen)
+            if (seen.box == box)
+                return CallNextHookEx(gBoxHook, code, wParam, lParam);
+        char text[1024] = "", caption[256] = "";
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        GetWindowTextA(box, caption, sizeof caption);
+        gBoxesSeen->push_back({box, text, caption, GetWindow(box, GW_OWNER)});
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(gBoxHook, code, wParam, lParam);
+}
+
+std::vector<MessageBoxSeen> AnswerMessageBoxes(HWND owner, void (*fn)(void *), void *context)
+{
+    std::vector<MessageBoxSeen> seen;
+    gBoxesSeen = &seen;
+    gBoxIgnored = owner;
+    gBoxHook = SetWindowsHookExA(WH_CBT, AnswerBoxHook, NULL, GetCurrentThreadId());
+    fn(context);
+    UnhookWindowsHookEx(gBoxHook);
+    gBoxesSeen = NULL;
+    return seen;
+}

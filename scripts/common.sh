@@ -1,0 +1,82 @@
+# Shared by scripts/run and scripts/test: packages, builds, Wine and the X server.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+WINE64=/usr/lib/wine/wine64
+WINESERVER64=/usr/lib/wine/wineserver64
+
+PACKAGES=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
+          wine wine64 xvfb googletest zip xdotool x11-utils
+          fonts-ipafont-gothic fonts-vlgothic locales python3-fonttools python3-munkres)
+
+as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+ensure_packages() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# build_arch i686|x86_64 [cmake options...]: configure once, then build.
+build_arch() {
+    local arch=$1; shift
+    local dir="$BUILD/$arch"
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$arch-w64-mingw32.cmake" "$@" >/dev/null
+    fi
+    cmake --build "$dir" -j"$(nproc)" -- --no-print-directory >/dev/null
+}
+
+# Quiet Wine without offers to install Mono or Gecko, and no crash dialog.
+wine_env() {
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$WINE64
+}
+
+# make_prefix64 DIR: a 64-bit prefix, made without its 32-bit half.
+make_prefix64() {
+    local prefix=$1
+    [ -f "$prefix/.ready" ] && return 0
+    rm -rf "$prefix"
+    wine_env
+    WINEPREFIX="$prefix" "$ROOT/scripts/wine32" without-emulation \
+        bash -c '"$0" wineboot -i >/dev/null 2>&1; "$1" -w' "$WINE64" "$WINESERVER64"
+    WINEPREFIX="$prefix" "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
+        /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" "$WINESERVER64" -w
+    touch "$prefix/.ready"
+}
+
+# start_xvfb: an X server on a free display; stop_xvfb ends it by its PID.
+XVFB_PID=
+start_xvfb() {
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "Xvfb did not start on :$n" >&2
+    return 1
+}
+
+stop_xvfb() {
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    fi
+}
