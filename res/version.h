@@ -1,0 +1,10 @@
+/* The program's version: the version resource and the release package's name. */
+#ifndef VESKAROT_VERSION_H
+#define VESKAROT_VERSION_H
+
+#define VERSION_MAJOR 1
+#define VERSION_MINOR 0
+#define VERSION_PATCH 0
+#define VERSION_TEXT  "1.0.0"
+
+#endif
