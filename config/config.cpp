@@ -6,7 +6,6 @@
 #include "../app/moduledir.h"
 
 #include <windows.h>
-#include <cstdio>
 #include <cstring>
 
 #define CONFIG_TEMP_NAME CONFIG_FILE_NAME ".new"
@@ -19,12 +18,18 @@ ConfigData *DefaultConfigData(ConfigData *config)
     return config;
 }
 
+// The directory, one backslash, the file name; built by hand because a
+// formatting library would more than double the size of the program.
 int BuildConfigPath(char *path, size_t size, const char *fileName)
 {
-    if (gModuleDir[0] == '\0')
+    size_t dirLength = strlen(gModuleDir);
+    size_t nameLength = strlen(fileName);
+    if (dirLength == 0 || dirLength + 1 + nameLength + 1 > size)
         return 0;
-    int length = snprintf(path, size, "%s\\%s", gModuleDir, fileName);
-    return length > 0 && (size_t)length < size;
+    memcpy(path, gModuleDir, dirLength);
+    path[dirLength] = '\\';
+    memcpy(path + dirLength + 1, fileName, nameLength + 1);
+    return 1;
 }
 
 static int ReadWhole(HANDLE file, void *buffer, DWORD size)

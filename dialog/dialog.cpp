@@ -2,8 +2,6 @@
 // opens and when the player presses OK.
 #include "dialog.h"
 
-#include <cstdio>
-
 void InitConfigDialog(HWND dlg)
 {
     SetDlgItemTextA(dlg, IDC_NOTES, NOTES_TEXT);
@@ -27,15 +25,15 @@ static void OnInitDialog(HWND dlg)
 
 static void ReportSaveFailure(HWND dlg)
 {
-    char path[MAX_PATH];
-    if (!BuildConfigPath(path, sizeof path, CONFIG_FILE_NAME))
-        snprintf(path, sizeof path, "%s in the program's folder", CONFIG_FILE_NAME);
-    char text[MAX_PATH + 256];
-    snprintf(text, sizeof text,
-             "Your settings could not be saved to\r\n%s\r\n\r\n"
-             "Make sure the folder exists and can be written to, then press OK again, "
-             "or press Cancel to leave without saving.",
-             path);
+    char path[MAX_PATH] = CONFIG_FILE_NAME " in the program's folder";
+    BuildConfigPath(path, sizeof path, CONFIG_FILE_NAME);
+    // wsprintfA writes at most 1024 bytes; the path is shorter than MAX_PATH.
+    char text[1024];
+    wsprintfA(text,
+              "Your settings could not be saved to\r\n%s\r\n\r\n"
+              "Make sure the folder exists and can be written to, then press OK again, "
+              "or press Cancel to leave without saving.",
+              path);
     MessageBoxA(dlg, text, DIALOG_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
