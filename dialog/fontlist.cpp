@@ -24,7 +24,9 @@ static int QualifiesForList(const char *faceName, DWORD fontType)
     return 0;
 }
 
-// Wine reports a family once per character set; list each name once.
+// Wine reports a family once per character set, one right after the other;
+// list each name once. The search starts at the last entry, where such a
+// repeat stands, and wraps around to the others.
 int CALLBACK FontFamilyEnumProc(const LOGFONTA *font, const TEXTMETRICA *metrics,
                                 DWORD fontType, LPARAM data)
 {
@@ -32,7 +34,8 @@ int CALLBACK FontFamilyEnumProc(const LOGFONTA *font, const TEXTMETRICA *metrics
     HWND dlg = (HWND)data;
     if (!IsWindow(dlg) || !QualifiesForList(font->lfFaceName, fontType))
         return 1;
-    if (SendDlgItemMessageA(dlg, IDC_FONT, CB_FINDSTRINGEXACT, (WPARAM)-1,
+    LRESULT count = SendDlgItemMessageA(dlg, IDC_FONT, CB_GETCOUNT, 0, 0);
+    if (SendDlgItemMessageA(dlg, IDC_FONT, CB_FINDSTRINGEXACT, (WPARAM)(count - 2),
                             (LPARAM)font->lfFaceName) == CB_ERR)
         SendDlgItemMessageA(dlg, IDC_FONT, CB_ADDSTRING, 0, (LPARAM)font->lfFaceName);
     return 1;

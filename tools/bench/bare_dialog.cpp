@@ -1,0 +1,20 @@
+// The yardstick for start-up time: the settings dialog's own template run
+// with a procedure that does nothing.
+#include <windows.h>
+
+static INT_PTR CALLBACK BareDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    (void)dlg;
+    (void)wParam;
+    (void)lParam;
+    return message == WM_INITDIALOG;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
+{
+    (void)previous;
+    (void)commandLine;
+    (void)show;
+    DialogBoxParamA(instance, "DLG_CONFIG", NULL, BareDialogProc, 0);
+    return 1;
+}
