@@ -41,15 +41,17 @@ wine_env() {
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$WINE64
 }
 
-# make_prefix64 DIR: a 64-bit prefix, made without its 32-bit half.
+# make_prefix64 DIR [LOCALE]: a 64-bit prefix, made without its 32-bit half.
+# A prefix takes its code page from the locale it is made in.
 make_prefix64() {
     local prefix=$1
+    local locale=(${2:+LC_ALL=$2})
     [ -f "$prefix/.ready" ] && return 0
     rm -rf "$prefix"
     wine_env
-    WINEPREFIX="$prefix" "$ROOT/scripts/wine32" without-emulation \
+    env WINEPREFIX="$prefix" "${locale[@]}" "$ROOT/scripts/wine32" without-emulation \
         bash -c '"$0" wineboot -i >/dev/null 2>&1; "$1" -w' "$WINE64" "$WINESERVER64"
-    WINEPREFIX="$prefix" "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
+    env WINEPREFIX="$prefix" "${locale[@]}" "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
         /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     WINEPREFIX="$prefix" "$WINESERVER64" -w
     touch "$prefix/.ready"
