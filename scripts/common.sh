@@ -7,7 +7,7 @@ WINE64=/usr/lib/wine/wine64
 WINESERVER64=/usr/lib/wine/wineserver64
 
 PACKAGES=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-          wine wine64 xvfb googletest zip xdotool x11-utils
+          wine wine64 xvfb openbox googletest zip xdotool x11-utils
           fonts-ipafont-gothic fonts-vlgothic locales python3-fonttools python3-munkres)
 
 as_root() {
@@ -57,8 +57,11 @@ make_prefix64() {
     touch "$prefix/.ready"
 }
 
-# start_xvfb: an X server on a free display; stop_xvfb ends it by its PID.
+# start_xvfb: an X server on a free display, with a window manager as a
+# player's desktop has one (without it Wine waits two seconds each time a
+# window is hidden); stop_xvfb ends both by their PIDs.
 XVFB_PID=
+WM_PID=
 start_xvfb() {
     local n=90
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
@@ -67,18 +70,26 @@ start_xvfb() {
     export DISPLAY=":$n"
     local i
     for i in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
-        kill -0 "$XVFB_PID" 2>/dev/null || break
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb did not start on :$n" >&2; return 1; }
         sleep 0.1
     done
-    echo "Xvfb did not start on :$n" >&2
+    openbox >/dev/null 2>&1 &
+    WM_PID=$!
+    # The window manager is ready once it owns the screen's selection.
+    for i in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        sleep 0.1
+    done
+    echo "openbox did not start on :$n" >&2
     return 1
 }
 
 stop_xvfb() {
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2>/dev/null || true
-        wait "$XVFB_PID" 2>/dev/null || true
-        XVFB_PID=
-    fi
+    local pid
+    for pid in $WM_PID $XVFB_PID; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    WM_PID= XVFB_PID=
 }
