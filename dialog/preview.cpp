@@ -11,11 +11,16 @@ RECT gPreviewRect;
 
 void SetUpPreview(HWND dlg)
 {
-    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(dlg, GWLP_HINSTANCE);
-    gPreviewBitmap[0] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_KEYS_ARROWS), IMAGE_BITMAP,
-                                            PREVIEW_WIDTH, PREVIEW_HEIGHT, LR_DEFAULTCOLOR);
-    gPreviewBitmap[1] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_KEYS_ALT), IMAGE_BITMAP,
-                                            PREVIEW_WIDTH, PREVIEW_HEIGHT, LR_DEFAULTCOLOR);
+    // Loaded for the first dialog and kept for any later one.
+    if (!gPreviewBitmap[0]) {
+        HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(dlg, GWLP_HINSTANCE);
+        gPreviewBitmap[0] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_KEYS_ARROWS),
+                                                IMAGE_BITMAP, PREVIEW_WIDTH, PREVIEW_HEIGHT,
+                                                LR_DEFAULTCOLOR);
+        gPreviewBitmap[1] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_KEYS_ALT),
+                                                IMAGE_BITMAP, PREVIEW_WIDTH, PREVIEW_HEIGHT,
+                                                LR_DEFAULTCOLOR);
+    }
     gPreviewIndex = IsDlgButtonChecked(dlg, IDC_MOVE_ARROWS) ? 0 : 1;
     GetObjectA(gPreviewBitmap[gPreviewIndex], sizeof gPreviewBitmapInfo, &gPreviewBitmapInfo);
     SetRect(&gPreviewRect, PREVIEW_X, PREVIEW_Y,

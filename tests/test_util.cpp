@@ -21,6 +21,8 @@ std::string MakeTempDir()
 
 void RemoveTree(const std::string &dir)
 {
+    if (dir.empty())    // never the root of the current drive
+        return;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
