@@ -101,19 +101,10 @@ struct Reader {
     }
 };
 
-static std::string ProgramPath()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, sizeof path);
-    *strrchr(path, '\\') = '\0';
-    *strrchr(path, '\\') = '\0';
-    return std::string(path) + "\\VeskarotSettings.exe";
-}
-
 TEST(Template, StoredFieldByFieldInTheProgram)
 {
-    HMODULE program = LoadLibraryExA(ProgramPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(program != NULL) << ProgramPath();
+    HMODULE program = LoadLibraryExA(BuiltProgramPath().c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(program != NULL) << BuiltProgramPath();
     HRSRC found = FindResourceA(program, "DLG_CONFIG", MAKEINTRESOURCEA(5) /* RT_DIALOG */);
     ASSERT_TRUE(found != NULL);
     const BYTE *base = (const BYTE *)LockResource(LoadResource(program, found));

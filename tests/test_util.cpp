@@ -58,6 +58,16 @@ std::vector<std::string> ListDir(const std::string &dir)
     return names;
 }
 
+// <build>\tests\veskarot_tests.exe runs beside <build>\VeskarotSettings.exe.
+std::string BuiltProgramPath()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, sizeof path);
+    *strrchr(path, '\\') = '\0';
+    *strrchr(path, '\\') = '\0';
+    return std::string(path) + "\\VeskarotSettings.exe";
+}
+
 bool FileExists(const std::string &path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -19,6 +19,7 @@ void WriteFileBytes(const std::string &path, const std::string &bytes);
 std::string RecordBytes(const ConfigData &config);
 std::string DefaultRecordBytes();   // the default record with the magic stamped
 std::vector<std::string> ListDir(const std::string &dir);
+std::string BuiltProgramPath();     // the program built beside the tests
 
 // Each test gets an empty folder that the store takes for the program's folder.
 class ProgramDirTest : public ::testing::Test {
