@@ -4,12 +4,24 @@
 
 #include <cstring>
 
+// What CheckRadioButton does, but a radio already in the wanted state gets
+// no message: under Wine each BM_SETCHECK to a themed radio costs
+// milliseconds, and most radios start clear.
+static void CheckRadioInRange(HWND dlg, int first, int last, int check)
+{
+    for (int id = first; id <= last; ++id) {
+        UINT wanted = id == check ? BST_CHECKED : BST_UNCHECKED;
+        if (IsDlgButtonChecked(dlg, id) != wanted)
+            CheckDlgButton(dlg, id, wanted);
+    }
+}
+
 // Checks the first or second radio of a pair for 0 or 1; any other value
 // leaves the pair as it is.
 static void CheckRadioPair(HWND dlg, int first, int32_t value)
 {
     if (value == 0 || value == 1)
-        CheckRadioButton(dlg, first, first + 1, first + value);
+        CheckRadioInRange(dlg, first, first + 1, first + value);
 }
 
 static void CheckPadColumn(HWND dlg, int button, int32_t code)
@@ -17,7 +29,7 @@ static void CheckPadColumn(HWND dlg, int button, int32_t code)
     int first = PAD_FIRST_ID[button];
     for (int row = 0; row < PAD_ROW_COUNT; ++row)
         if (PAD_ROW_CODE[row] == code)
-            CheckRadioButton(dlg, first, first + PAD_ROW_COUNT - 1, first + row);
+            CheckRadioInRange(dlg, first, first + PAD_ROW_COUNT - 1, first + row);
 }
 
 // The code of the lowest checked row, 0 when none is checked.
