@@ -8,7 +8,6 @@
 #include "../res/resource.h"
 
 #define DIALOG_TEMPLATE_NAME "DLG_CONFIG"
-#define DIALOG_CAPTION       "Veskarot Settings"
 
 // Shown in the notes box; the blanks at the ends of paragraphs belong to it.
 #define NOTES_TEXT                                                                  \
@@ -20,7 +19,6 @@
 // First entry of the font list; the sample shows it in the system's choice of
 // fixed-pitch font, and OK stores this text.
 #define DEFAULT_FONT_ENTRY "Courier New"
-#define SAMPLE_TEXT        "123 ABC"
 
 // The gamepad grid: one column of radios per button, one row per function.
 constexpr int PAD_ROW_COUNT = 6;

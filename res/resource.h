@@ -11,6 +11,9 @@
 #define IDCANCEL            2
 #endif
 
+/* Title of the settings dialog and of its message boxes */
+#define DIALOG_CAPTION      "Veskarot Settings"
+
 /* Controls of the settings dialog */
 #define IDC_FONT            1007
 #define IDC_USE_GAMEPAD     1008
