@@ -8,15 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-static double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return (double)counter.QuadPart / (double)frequency.QuadPart;
-}
+#include "clock.h"
 
 struct Found {
     DWORD process;
