@@ -1,0 +1,109 @@
+// What every test needs: a scratch program folder, Config.dat images written
+// from the file format, the real dialog, and waiting for a state.
+#ifndef VESKAROT_HARNESS_H
+#define VESKAROT_HARNESS_H
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "../app/moduledir.h"
+#include "../dialog/dialog.h"
+
+// moveKeys jumpKeys okKey displayMode useGamepad, then buttons 1 to 8.
+using Ints = std::array<int32_t, 13>;
+constexpr Ints DEFAULTS = {0, 0, 0, 0, 1, 2, 1, 5, 6, 3, 4, 6, 3};
+
+// A Config.dat image: the magic, the face name cut or padded to 64 bytes, the integers.
+inline std::string Record(const Ints &ints, const std::string &font = "")
+{
+    std::string bytes = "VESKAROT20041206" + std::string(16, '\0') + font.substr(0, 64);
+    bytes.resize(96);
+    return bytes.append((const char *)ints.data(), sizeof ints);
+}
+
+inline std::string Bytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<none>";
+}
+
+inline void Put(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// The names in a folder, joined by blanks.
+inline std::string ListDir(const std::string &dir)
+{
+    std::string names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        names += found.cFileName[0] == '.' ? "" : (names.empty() ? "" : " ") + std::string(found.cFileName);
+    FindClose(search);
+    return names;
+}
+
+// Handles this thread's messages until ready() holds; fails naming what it waited for.
+inline bool WaitFor(const std::string &what, const std::function<bool()> &ready)
+{
+    for (DWORD start = GetTickCount(); !ready(); MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT)) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        if (GetTickCount() - start > 30000)
+            return ADD_FAILURE() << "waited 30 s in vain for " << what, false;
+    }
+    return true;
+}
+
+// Each test gets an empty folder that the program takes for its own, and may open the
+// real dialog from the real template, modeless so that the test can poke it.
+class Folder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        GetTempFileNameA(temp, "vsk", 0, temp);
+        DeleteFileA(temp);
+        ASSERT_TRUE(CreateDirectoryA(temp, NULL));
+        strcpy(gModuleDir, (dir = temp).c_str());
+    }
+    void TearDown() override
+    {
+        DestroyWindow(dlg);
+        for (const char *name : {"Config.dat", "Config.dat.new", "VeskarotSettings.exe"})
+            DeleteFileA(Path(name).c_str()), RemoveDirectoryA(Path(name).c_str());
+        RemoveDirectoryA(dir.c_str());
+    }
+    std::string Path(const char *name = "Config.dat") const { return dir + "\\" + name; }
+    void Open()
+    {
+        dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, 0);
+        ASSERT_TRUE(dlg != NULL) << "no dialog, error " << GetLastError();
+        ShowWindow(dlg, SW_SHOW);
+        UpdateWindow(dlg);
+    }
+    void Click(int id) const { SendDlgItemMessageA(dlg, id, BM_CLICK, 0, 0); }
+    int Selection(int id) const { return (int)SendDlgItemMessageA(dlg, id, CB_GETCURSEL, 0, 0); }
+    void Choose(int id, int index) const
+    {
+        SendDlgItemMessageA(dlg, id, CB_SETCURSEL, index, 0);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)GetDlgItem(dlg, id));
+    }
+    std::string Text(int id) const
+    {
+        char text[1024] = "";
+        GetDlgItemTextA(dlg, id, text, sizeof text);
+        return text;
+    }
+    std::string dir;
+    HWND dlg = NULL;
+};
+
+#endif

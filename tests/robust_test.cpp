@@ -1,0 +1,123 @@
+// Hostile settings files and records, and saves cut off at random moments.
+#include "harness.h"
+
+// A repeatable random stream (splitmix64), so that a failure can be replayed.
+static uint32_t Random(uint32_t below)
+{
+    static uint64_t state = 0x5645534B41524F54ull;
+    uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return (uint32_t)((z ^ (z >> 31)) % below);
+}
+
+// The magic, fields at or beyond their limits, a face name that may fill its 64 bytes.
+static std::string FuzzedRecord()
+{
+    const int32_t extremes[] = {0, 1, -1, 2, 4, 5, 6, 7, 9, INT32_MIN, INT32_MAX};
+    Ints ints;
+    for (int32_t &value : ints)
+        value = Random(3) ? extremes[Random(11)] : (int32_t)Random(0xFFFFFFFFu);
+    std::string font = Random(2) ? "Courier New" : "";
+    while (font.size() < 64 && Random(20))
+        font += (char)(1 + Random(255));
+    return Record(ints, font);
+}
+
+// A record whose last byte ends a page, so that reading or writing past it faults at once.
+static ConfigData *Guarded()
+{
+    static BYTE *pages = (BYTE *)VirtualAlloc(NULL, 8192, MEM_COMMIT, PAGE_READWRITE);
+    DWORD old;
+    VirtualProtect(pages + 4096, 4096, PAGE_NOACCESS, &old);
+    return (ConfigData *)(pages + 4096) - 1;
+}
+
+using Robust = Folder;
+
+TEST_F(Robust, FuzzedFilesLoadWholeOrNotAtAll)
+{
+    ConfigData *record = Guarded();
+    for (int i = 0; i < 5000; ++i) {
+        std::string bytes = FuzzedRecord();
+        bytes[Random(32)] ^= Random(2) ? (char)Random(256) : 0;        // the magic area
+        bytes.resize(Random(2) ? bytes.size() : Random(300));           // short or long
+        Put(Path(), bytes);
+        bool good = bytes.size() >= 148 && memcmp(bytes.data(), "VESKAROT20041206", 17) == 0;
+        ASSERT_EQ(LoadConfigData(record), good) << "file " << i;
+        ASSERT_EQ(std::string((char *)record, 148), good ? bytes.substr(0, 148) : std::string(148, 0)) << i;
+    }
+}
+
+// Each record is applied on top of the one before: a value out of range leaves its
+// controls as they were (the display mode is cleared), and OK saves what they show.
+TEST_F(Robust, FuzzedRecordsThroughTheDialogSaveWhatItShows)
+{
+    Open();
+    ShowWindow(dlg, SW_HIDE);
+    ConfigData *record = Guarded();
+    Ints shown = DEFAULTS;
+    for (int i = 0; i < 1500; ++i) {
+        memcpy(record, FuzzedRecord().data(), 148);
+        ApplyConfigToDialog(dlg, record);
+        const int32_t *in = &record->moveKeys;
+        for (int k = 0; k < 3; ++k)
+            shown[k] = in[k] == 0 || in[k] == 1 ? in[k] : shown[k];
+        for (int k = 5; k < 13; ++k)
+            shown[k] = in[k] >= 1 && in[k] <= 6 ? in[k] : shown[k];
+        shown[4] = in[4] != 0;
+        // Wine keeps the selection for a negative index other than -1.
+        shown[3] = in[3] >= 0 && in[3] < 5 ? in[3] : Selection(IDC_DISPLAY_MODE) == -1 ? -1 : shown[3];
+        ASSERT_EQ(CollectConfigFromDialog(dlg), 1);
+        ASSERT_EQ(Bytes(Path()), Record(shown, Text(IDC_FONT))) << "record " << i;
+    }
+}
+
+// Run by the test below in a process of its own: saves two records in turn until killed.
+TEST(RobustChild, DISABLED_SavesUntilKilled)
+{
+    ASSERT_TRUE(GetEnvironmentVariableA("VESKAROT_SAVE_DIR", gModuleDir, sizeof gModuleDir));
+    for (int n = 0;; ++n) {
+        ConfigData config;
+        DefaultConfigData(&config)->moveKeys = n & 1;
+        ASSERT_EQ(SaveConfigData(&config), 1);
+        if (n == 0)
+            SetEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, "VeskarotSaving"));
+    }
+}
+
+// A save cut off at any moment leaves the old or the new 148 bytes, and a temporary
+// file left behind stops neither the next load nor the next save.
+TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
+{
+    const std::string saved[2] = {Record(DEFAULTS), Record({1, 0, 0, 0, 1, 2, 1, 5, 6, 3, 4, 6, 3})};
+    char command[MAX_PATH + 80] = "\"";
+    GetModuleFileNameA(NULL, command + 1, MAX_PATH);
+    strcat(command, "\" --gtest_also_run_disabled_tests --gtest_filter=RobustChild.*");
+    SetEnvironmentVariableA("VESKAROT_SAVE_DIR", dir.c_str());
+    HANDLE saving = CreateEventA(NULL, FALSE, FALSE, "VeskarotSaving");
+    LARGE_INTEGER start, now;
+    ConfigData config;
+    QueryPerformanceCounter(&start);
+    SaveConfigData(DefaultConfigData(&config));
+    QueryPerformanceCounter(&now);
+    const uint32_t spread = (uint32_t)(3 * (now.QuadPart - start.QuadPart));   // three saves
+    for (int kill = 0; kill < 60; ++kill) {
+        STARTUPINFOA startup = {sizeof startup};
+        PROCESS_INFORMATION child;
+        ASSERT_TRUE(CreateProcessA(NULL, command, NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL, &startup, &child));
+        ASSERT_EQ(WaitForSingleObject(saving, 30000), WAIT_OBJECT_0) << "the child's first save";
+        QueryPerformanceCounter(&start);
+        for (LONGLONG until = start.QuadPart + Random(spread); now.QuadPart < until;)
+            QueryPerformanceCounter(&now);
+        TerminateProcess(child.hProcess, 77);
+        WaitForSingleObject(child.hProcess, 30000);
+        CloseHandle(child.hProcess);
+        CloseHandle(child.hThread);
+        const std::string bytes = Bytes(Path());
+        ASSERT_TRUE(bytes == saved[0] || bytes == saved[1]) << "kill " << kill << " left " << bytes.size() << " bytes";
+        ASSERT_EQ(LoadConfigData(&config) + SaveConfigData(&config), 2) << "after kill " << kill;
+        ASSERT_EQ(ListDir(dir), "Config.dat");
+    }
+    CloseHandle(saving);
+}

@@ -1,0 +1,142 @@
+// What the player sees and does: the keyboard picture on screen, pixel for pixel, and the
+// program itself started from its folder and left by keyboard and mouse input. These
+// tests need the screen and the input to themselves.
+#include "harness.h"
+
+#include <vector>
+
+// Where the dialog's picture differs from the resource's, or "" where it does not.
+static std::string PictureDiffers(HWND dlg, int id)
+{
+    HDC screen = GetDC(dlg), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmaps[2] = {CreateCompatibleBitmap(screen, 328, 120), (HBITMAP)LoadImageA(GetModuleHandleA(NULL),
+                          MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)};
+    HGDIOBJ old = SelectObject(memory, bitmaps[0]);
+    BitBlt(memory, 0, 0, 328, 120, screen, 335, 16, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 328, -120, 1, 32, BI_RGB}};
+    std::vector<uint32_t> pixels[2] = {std::vector<uint32_t>(328 * 120), std::vector<uint32_t>(328 * 120)};
+    for (int k = 0; k < 2; ++k) {
+        GetDIBits(memory, bitmaps[k], 0, 120, pixels[k].data(), &info, DIB_RGB_COLORS);
+        DeleteObject(bitmaps[k]);
+    }
+    DeleteDC(memory);
+    ReleaseDC(dlg, screen);
+    for (size_t i = 0; i < pixels[0].size(); ++i)
+        if ((pixels[0][i] ^ pixels[1][i]) & 0xFFFFFF)
+            return std::to_string(id) + " differs at " + std::to_string(335 + i % 328) + "," + std::to_string(16 + i / 328);
+    return "";
+}
+
+using Picture = Folder;
+
+TEST_F(Picture, ShowsTheLayoutStoredAndClickedAndRepaintsOnlyItself)
+{
+    // stored moveKeys, or a click after the row before -> picture on screen
+    const struct { int32_t stored; int click, picture; } cases[] = {
+        {0, 0, IDB_KEYS_ARROWS}, {5, 0, IDB_KEYS_ALT}, {1, 0, IDB_KEYS_ALT}, {1, IDC_MOVE_ALT, IDB_KEYS_ALT},
+        {1, IDC_MOVE_ARROWS, IDB_KEYS_ARROWS}, {1, IDC_MOVE_ALT, IDB_KEYS_ALT}, {1, IDC_DEFAULTS, IDB_KEYS_ARROWS},
+    };
+    for (const auto &c : cases) {
+        RECT update = {335, 16, 663, 136};
+        if (!c.click) {
+            DestroyWindow(dlg);
+            Put(Path(), Record({c.stored, 0, 0, 0, 1, 2, 1, 5, 6, 3, 4, 6, 3}));
+            ASSERT_NO_FATAL_FAILURE(Open());
+            SetWindowPos(dlg, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        } else {
+            Click(c.click);
+            GetUpdateRect(dlg, &update, FALSE);
+        }
+        EXPECT_EQ(std::to_string(update.left) + "," + std::to_string(update.top) + "-" + std::to_string(update.right)
+                  + "," + std::to_string(update.bottom), "335,16-663,136") << "repainted after a click on " << c.click;
+        UpdateWindow(dlg);
+        EXPECT_EQ(PictureDiffers(dlg, c.picture), "") << "stored " << c.stored << ", click " << c.click;
+    }
+}
+
+// The pictures: 328 x 120, 4 bits per pixel, their palette, the Up arrow key lit only in
+// the first. The icon: one image of 32 x 32 pixels in 16 colours.
+TEST(Resources, PicturesAndIconHaveTheirForm)
+{
+    const uint32_t palette[16] = {0, 0x6B6952, 0x8C907B, 0xBDBDA5, 0xD6D6BD, 0x8C94B5, 0xA5ADCA, 0xDEDEF7};
+    for (int id : {IDB_KEYS_ARROWS, IDB_KEYS_ALT}) {
+        HRSRC found = FindResourceA(NULL, MAKEINTRESOURCEA(id), RT_BITMAP);
+        const BITMAPINFOHEADER *h = (const BITMAPINFOHEADER *)LockResource(LoadResource(NULL, found));
+        ASSERT_TRUE(h && SizeofResource(NULL, found) == 19784 && h->biWidth == 328 && h->biHeight == 120
+                    && h->biBitCount == 4 && h->biCompression == BI_RGB && h->biClrUsed == 0) << id;
+        EXPECT_EQ(memcmp(h + 1, palette, sizeof palette), 0) << "palette of " << id;
+        // The Up key's face at (290, 85), in bottom-up rows of 164 bytes.
+        EXPECT_EQ(((const BYTE *)(h + 1) + 64 + 164 * (119 - 85))[290 / 2] >> 4, id == IDB_KEYS_ARROWS ? 7 : 3) << id;
+    }
+    const BYTE *group = (const BYTE *)LockResource(LoadResource(NULL, FindResourceA(NULL, MAKEINTRESOURCEA(IDI_APP), RT_GROUP_ICON)));
+    const BYTE icon[] = {0, 0, 1, 0, 1, 0, 32, 32, 16, 0, 1, 0, 4, 0};   // icon type, one image: size, colours, planes, bits
+    EXPECT_TRUE(group && memcmp(group, icon, sizeof icon) == 0);
+}
+
+// The program copied into a folder and started there as a player starts it, with the
+// working folder elsewhere; keys and clicks go through the system's input queue.
+using Program = Folder;
+
+TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
+{
+    // A record that a save would change: bytes behind the magic, a face name not installed.
+    std::string stored = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Lucida Console");
+    memcpy(&stored[20], "kept", 4);
+    const std::string saved = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Courier New");
+    auto key = [](BYTE key, BYTE held) {
+        for (BYTE k : {held, key}) keybd_event(k, 0, 0, 0);
+        for (BYTE k : {key, held}) keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
+    };
+    auto click = [](HWND dlg, int id) {
+        RECT r;
+        GetWindowRect(GetDlgItem(dlg, id), &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    };
+    // how the player leaves, from which folder -> whether Config.dat is saved
+    const struct { const char *how, *folder; std::function<void(HWND)> leave; bool saves; } cases[] = {
+        {"OK clicked", "", [&](HWND dlg) { click(dlg, IDOK); }, true},
+        {"Enter", "", [&](HWND) { key(VK_RETURN, 0); }, true},
+        {"Enter at the root of a drive", "C:", [&](HWND) { key(VK_RETURN, 0); }, true},
+        {"Esc", "", [&](HWND) { key(VK_ESCAPE, 0); }, false},
+        {"Cancel clicked", "", [&](HWND dlg) { click(dlg, IDCANCEL); }, false},
+        {"Alt+F4", "", [&](HWND) { key(VK_F4, VK_MENU); }, false},
+        {"the close box", "", [](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
+    };
+    char program[MAX_PATH], elsewhere[MAX_PATH];
+    GetModuleFileNameA(NULL, program, sizeof program);
+    strcpy(strrchr(program, '\\'), "\\..\\VeskarotSettings.exe");
+    GetTempPathA(sizeof elsewhere, elsewhere);
+    for (const auto &c : cases) {
+        const std::string folder = *c.folder ? c.folder : dir, exe = folder + "\\VeskarotSettings.exe";
+        Put(folder + "\\Config.dat", stored);
+        ASSERT_TRUE(CopyFileA(program, exe.c_str(), FALSE));
+        STARTUPINFOA startup = {sizeof startup};
+        PROCESS_INFORMATION process;
+        ASSERT_TRUE(CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, elsewhere, &startup, &process));
+        // The player's dialog in front, with the focus on Use Gamepad.
+        HWND shown = NULL;
+        GUITHREADINFO gui = {sizeof gui};
+        EXPECT_TRUE(WaitFor("the dialog in front with the focus on Use Gamepad", [&] {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(shown = FindWindowA("#32770", "Veskarot Settings"), &owner);
+            SetForegroundWindow(shown);
+            GetGUIThreadInfo(GetWindowThreadProcessId(shown, NULL), &gui);
+            return owner == process.dwProcessId && GetForegroundWindow() == shown && GetDlgCtrlID(gui.hwndFocus) == IDC_USE_GAMEPAD;
+        })) << c.how;
+        EXPECT_TRUE(IsDlgButtonChecked(shown, IDC_MOVE_ALT) && !IsDlgButtonChecked(shown, IDC_MOVE_ARROWS)) << c.how;
+        c.leave(shown);
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(process.hProcess, 30000);
+        GetExitCodeProcess(process.hProcess, &code);
+        TerminateProcess(process.hProcess, 99);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        EXPECT_EQ(code, 1u) << c.how;
+        EXPECT_EQ(Bytes(folder + "\\Config.dat"), c.saves ? saved : stored) << c.how;
+        EXPECT_TRUE(DeleteFileA(exe.c_str()) && DeleteFileA((folder + "\\Config.dat").c_str()));
+        EXPECT_EQ(ListDir(dir), "") << c.how << ": more files in the program's folder";
+    }
+}
