@@ -18,21 +18,13 @@ static int Report(HWND dlg, const char *name, DWORD type)
     return FontFamilyEnumProc(&font.elfLogFont, &metrics, type, (LPARAM)dlg);
 }
 
-static std::string Entries(HWND dlg)
-{
-    std::string entries;
-    char text[256];
-    for (int i = 0; SendDlgItemMessageA(dlg, IDC_FONT, CB_GETLBTEXT, i, (LPARAM)text) != CB_ERR; ++i)
-        entries += std::string(i ? "|" : "") + text;
-    return entries;
-}
-
 // The sample's font as the font object reports it: height, width, escapement, orientation,
 // weight, italic, underline, strike-out, character set, precisions, quality, pitch, face.
+static HFONT SampleFont(HWND dlg) { return (HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0); }
 static std::string Sample(HWND dlg)
 {
     LOGFONTA f = {};
-    HGDIOBJ font = (HGDIOBJ)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0);
+    HFONT font = SampleFont(dlg);
     if (GetObjectType(font) != OBJ_FONT || !GetObjectA(font, sizeof f, &f))
         return "no font";
     char text[128];
@@ -43,68 +35,51 @@ static std::string Sample(HWND dlg)
 }
 const std::string SAMPLE = "20 10 0 0 400 0 0 0 0 4 0 0 1 ";
 
-TEST_F(Fonts, ListTakesTrueTypeNamesWithAHighByteBeforeAnyAtEachOnce)
+TEST_F(Fonts, ListSelectionAndSample)
 {
     Open();
-    std::string want = Entries(dlg);
+    std::string want = Entries(IDC_FONT);
     ASSERT_EQ(want.substr(0, 11), "Courier New");
     // family reported -> whether it is added to the list
-    const struct { const char *name; DWORD type; bool listed; } cases[] = {
-        {"\xC4pfel Sans", TT, true}, {"Caf\xC9 Mono", TT, true}, {"X\x80", TT, true}, {"X\x7F", TT, false},
+    const struct { const char *name; DWORD type; bool listed; } families[] = {
+        {"Caf\xC9 Mono", TT, true}, {"Caf\xC9", TT, true}, {"X\x80", TT, true}, {"X\x7F", TT, false},
         {"\x83\x40\x83\x43 Mincho", TT, true}, {"\xC9t@t", TT, true}, {"@\x82\x6C\x82\x72 Gothic", TT, false},
         {"Ab@c\xC9", TT, false}, {"Plain Sans", TT, false}, {"", TT, false}, {"Rast\xC9r", RASTER_FONTTYPE, false},
-        {"Dev\xCD", DEVICE_FONTTYPE, false}, {"Dev\xCD TT", DEVICE_FONTTYPE | TT, true},
-        {"Caf\xC9 Mono", TT, false}, {"CAF\xC9 MONO", TT, false}, {"Caf\xC9", TT, true}, {"\xC4pfel Sans", TT, false},
+        {"Dev\xCD", DEVICE_FONTTYPE, false}, {"Dev\xCD TT", DEVICE_FONTTYPE | TT, true}, {"CAF\xC9 MONO", TT, false},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : families) {
         EXPECT_EQ(Report(dlg, c.name, c.type), 1);
         want += c.listed ? std::string("|") + c.name : "";
-        EXPECT_EQ(Entries(dlg), want) << "after " << c.name;
+        EXPECT_EQ(Entries(IDC_FONT), want) << "after " << c.name;
     }
     EXPECT_EQ(Report(NULL, "Caf\xC9 Sans", TT), 1) << "a report after the dialog has gone";
-}
 
-TEST_F(Fonts, SavedNameSelectsTheFirstEntryItBegins)
-{
-    Open();
-    Report(dlg, "Caf\xC9 Mono", TT);
-    Report(dlg, "Caf\xC9", TT);
     const std::string longName(64, 'L');
     SendDlgItemMessageA(dlg, IDC_FONT, CB_ADDSTRING, 0, (LPARAM)(longName + " Wide").c_str());
-    // saved face name (the last without terminator) -> entry that OK stores
-    const std::string cases[][2] = {
-        {"COURIER NEW", "Courier New"}, {"courier", "Courier New"}, {"Not Installed", "Courier New"},
-        {"", "Courier New"}, {"caf\xC9", "Caf\xC9 Mono"}, {"Caf\xC9 M", "Caf\xC9 Mono"}, {longName, longName.substr(0, 63)},
+    // saved face name (the last without terminator) -> entry that the sample shows and OK stores
+    const std::string saved[][2] = {
+        {"COURIER NEW", "Courier New"}, {"caf\xC9", "Caf\xC9 Mono"}, {"courier", "Courier New"}, {"Caf\xC9 M", "Caf\xC9 Mono"},
+        {"Not Installed", "Courier New"}, {"X\x80", "X\x80"}, {"", "Courier New"}, {longName, longName.substr(0, 63)},
     };
-    for (const auto &c : cases) {
-        Choose(IDC_FONT, 2);
+    for (const auto &c : saved) {
+        HFONT before = SampleFont(dlg);
         Put(Path(), Record({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, c[0]));
         ConfigData config;
         ASSERT_TRUE(LoadConfigData(&config));
         ApplyConfigToDialog(dlg, &config);   // as when the dialog opens
         EXPECT_EQ(Sample(dlg), SAMPLE + "'" + (c[1] == "Courier New" ? "" : c[1].substr(0, 31)) + "'") << c[0];
+        EXPECT_EQ(GetObjectType(before), 0u) << "the sample font before " << c[0] << " was kept";
         Click(IDOK);
         EXPECT_EQ(Bytes(Path()).substr(32, 64), Record(DEFAULTS, c[1]).substr(32, 64)) << c[0];
     }
-}
-
-TEST_F(Fonts, SampleFollowsTheChoiceAndFreesTheFontItReplaces)
-{
-    Open();
-    Report(dlg, "Caf\xC9 Mono", TT);
-    HFONT font = (HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0);
-    EXPECT_EQ(Sample(dlg), SAMPLE + "''");
-    for (int entry : {1, 0, 1}) {
-        Choose(IDC_FONT, entry);
-        EXPECT_EQ(Sample(dlg), SAMPLE + (entry ? "'Caf\xC9 Mono'" : "''"));
-        EXPECT_EQ(GetObjectType(font), 0u) << "the font replaced by entry " << entry << " was kept";
-        font = (HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0);
-    }
-    // Only a change of selection in the font list makes a new font.
+    // A choice in the list makes a new font; nothing else does, and the last goes with the dialog.
+    Choose(IDC_FONT, 1);
+    EXPECT_EQ(Sample(dlg), SAMPLE + "'Caf\xC9 Mono'");
+    HFONT font = SampleFont(dlg);
     for (WORD code : {CBN_DROPDOWN, CBN_CLOSEUP, CBN_SETFOCUS, CBN_KILLFOCUS, CBN_SELENDOK})
         SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_FONT, code), (LPARAM)GetDlgItem(dlg, IDC_FONT));
     Choose(IDC_DISPLAY_MODE, 1);
-    EXPECT_EQ((HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0), font);
+    EXPECT_EQ(SampleFont(dlg), font);
     DestroyWindow(dlg);
     EXPECT_EQ(GetObjectType(font), 0u) << "the last sample font outlived the dialog";
 }
@@ -121,7 +96,7 @@ TEST_F(JapaneseFonts, AreListedOnceSavedAndSelectedAgain)
     StripLastPathComponent(path);
     EXPECT_STREQ(path, "C:\\\x95\x5C");
     Open();
-    const std::string all = "|" + Entries(dlg) + "|";
+    const std::string all = "|" + Entries(IDC_FONT) + "|";
     ASSERT_GE(std::count(all.begin(), all.end(), '|'), 3) << "no family listed";
     for (size_t at = 0, end; (end = all.find('|', at + 1)) != std::string::npos; at = end) {
         const std::string entry = all.substr(at, end - at + 1);

@@ -1,5 +1,5 @@
 // What every test needs: a scratch program folder, Config.dat images written
-// from the file format, the real dialog, and waiting for a state.
+// from the file format, and the real dialog.
 #ifndef VESKAROT_HARNESS_H
 #define VESKAROT_HARNESS_H
 
@@ -48,19 +48,6 @@ inline std::string ListDir(const std::string &dir)
     return names;
 }
 
-// Handles this thread's messages until ready() holds; fails naming what it waited for.
-inline bool WaitFor(const std::string &what, const std::function<bool()> &ready)
-{
-    for (DWORD start = GetTickCount(); !ready(); MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT)) {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-        if (GetTickCount() - start > 30000)
-            return ADD_FAILURE() << "waited 30 s in vain for " << what, false;
-    }
-    return true;
-}
-
 // Each test gets an empty folder that the program takes for its own, and may open the
 // real dialog from the real template, modeless so that the test can poke it.
 class Folder : public ::testing::Test {
@@ -90,11 +77,18 @@ protected:
         UpdateWindow(dlg);
     }
     void Click(int id) const { SendDlgItemMessageA(dlg, id, BM_CLICK, 0, 0); }
-    int Selection(int id) const { return (int)SendDlgItemMessageA(dlg, id, CB_GETCURSEL, 0, 0); }
     void Choose(int id, int index) const
     {
         SendDlgItemMessageA(dlg, id, CB_SETCURSEL, index, 0);
         SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)GetDlgItem(dlg, id));
+    }
+    std::string Entries(int id) const
+    {
+        std::string entries;
+        char text[256];
+        for (int i = 0; SendDlgItemMessageA(dlg, id, CB_GETLBTEXT, i, (LPARAM)text) != CB_ERR; ++i)
+            entries += std::string(i ? "|" : "") + text;
+        return entries;
     }
     std::string Text(int id) const
     {

@@ -9,23 +9,17 @@
 static std::string PictureDiffers(HWND dlg, int id)
 {
     HDC screen = GetDC(dlg), memory = CreateCompatibleDC(screen);
-    HBITMAP bitmaps[2] = {CreateCompatibleBitmap(screen, 328, 120), (HBITMAP)LoadImageA(GetModuleHandleA(NULL),
-                          MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)};
-    HGDIOBJ old = SelectObject(memory, bitmaps[0]);
-    BitBlt(memory, 0, 0, 328, 120, screen, 335, 16, SRCCOPY);
+    HBITMAP picture = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    std::string differs;
+    for (int i = 0; i < 328 * 120 && differs.empty(); ++i)
+        if (GetPixel(screen, 335 + i % 328, 16 + i / 328) != GetPixel(memory, i % 328, i / 328))
+            differs = std::to_string(id) + " differs at " + std::to_string(335 + i % 328) + "," + std::to_string(16 + i / 328);
     SelectObject(memory, old);
-    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 328, -120, 1, 32, BI_RGB}};
-    std::vector<uint32_t> pixels[2] = {std::vector<uint32_t>(328 * 120), std::vector<uint32_t>(328 * 120)};
-    for (int k = 0; k < 2; ++k) {
-        GetDIBits(memory, bitmaps[k], 0, 120, pixels[k].data(), &info, DIB_RGB_COLORS);
-        DeleteObject(bitmaps[k]);
-    }
+    DeleteObject(picture);
     DeleteDC(memory);
     ReleaseDC(dlg, screen);
-    for (size_t i = 0; i < pixels[0].size(); ++i)
-        if ((pixels[0][i] ^ pixels[1][i]) & 0xFFFFFF)
-            return std::to_string(id) + " differs at " + std::to_string(335 + i % 328) + "," + std::to_string(16 + i / 328);
-    return "";
+    return differs;
 }
 
 using Picture = Folder;
@@ -78,32 +72,67 @@ TEST(Resources, PicturesAndIconHaveTheirForm)
 // working folder elsewhere; keys and clicks go through the system's input queue.
 using Program = Folder;
 
+static bool WaitFor(const std::string &what, const std::function<bool()> &ready)
+{
+    for (DWORD start = GetTickCount(); !ready(); MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT))
+        if (GetTickCount() - start > 30000)
+            return ADD_FAILURE() << "waited 30 s in vain for " << what, false;
+    return true;
+}
+
+static void Key(BYTE key, BYTE held = 0)
+{
+    const BYTE keys[4] = {held, key, key, held};
+    for (int i = 0; i < 4; ++i)
+        if (keys[i])
+            keybd_event(keys[i], 0, i < 2 ? 0 : KEYEVENTF_KEYUP, 0);
+}
+
+static void ClickOn(HWND control)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
+// A message box of the dialog: its text, or "" while there is none.
+static std::string BoxText(HWND dlg)
+{
+    char text[512] = "";
+    HWND box = FindWindowA("#32770", "Veskarot Settings");
+    GetDlgItemTextA(box, 0xFFFF, text, box && GetWindow(box, GW_OWNER) == dlg ? sizeof text : 0);
+    return text;
+}
+
 TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
 {
     // A record that a save would change: bytes behind the magic, a face name not installed.
     std::string stored = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Lucida Console");
     memcpy(&stored[20], "kept", 4);
     const std::string saved = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Courier New");
-    auto key = [](BYTE key, BYTE held) {
-        for (BYTE k : {held, key}) keybd_event(k, 0, 0, 0);
-        for (BYTE k : {key, held}) keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
-    };
-    auto click = [](HWND dlg, int id) {
-        RECT r;
-        GetWindowRect(GetDlgItem(dlg, id), &r);
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    // A save that fails names the file and keeps the dialog with every choice for another OK.
+    auto blocked = [](HWND dlg, const std::string &file) {
+        DeleteFileA(file.c_str());
+        CreateDirectoryA(file.c_str(), NULL);
+        Key(VK_RETURN);
+        EXPECT_TRUE(WaitFor("a message box naming " + file, [&] { return BoxText(dlg).find(file) != std::string::npos; }));
+        Key(VK_RETURN);
+        EXPECT_TRUE(WaitFor("the message box gone", [&] { return BoxText(dlg).empty(); }));
+        EXPECT_TRUE(IsWindowVisible(dlg) && RemoveDirectoryA(file.c_str()));
+        Key(VK_RETURN);
     };
     // how the player leaves, from which folder -> whether Config.dat is saved
-    const struct { const char *how, *folder; std::function<void(HWND)> leave; bool saves; } cases[] = {
-        {"OK clicked", "", [&](HWND dlg) { click(dlg, IDOK); }, true},
-        {"Enter", "", [&](HWND) { key(VK_RETURN, 0); }, true},
-        {"Enter at the root of a drive", "C:", [&](HWND) { key(VK_RETURN, 0); }, true},
-        {"Esc", "", [&](HWND) { key(VK_ESCAPE, 0); }, false},
-        {"Cancel clicked", "", [&](HWND dlg) { click(dlg, IDCANCEL); }, false},
-        {"Alt+F4", "", [&](HWND) { key(VK_F4, VK_MENU); }, false},
-        {"the close box", "", [](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
+    const struct { const char *how, *folder; std::function<void(HWND, const std::string &)> leave; bool saves; } cases[] = {
+        {"OK clicked", "", [](HWND dlg, auto &) { ClickOn(GetDlgItem(dlg, IDOK)); }, true},
+        {"Enter", "", [](HWND, auto &) { Key(VK_RETURN); }, true},
+        {"Enter at the root of a drive", "C:", [](HWND, auto &) { Key(VK_RETURN); }, true},
+        {"Enter with Config.dat unwritable, then again", "", blocked, true},
+        {"Esc", "", [](HWND, auto &) { Key(VK_ESCAPE); }, false},
+        {"Cancel clicked", "", [](HWND dlg, auto &) { ClickOn(GetDlgItem(dlg, IDCANCEL)); }, false},
+        {"Alt+F4", "", [](HWND, auto &) { Key(VK_F4, VK_MENU); }, false},
+        {"the close box", "", [](HWND dlg, auto &) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
     };
     char program[MAX_PATH], elsewhere[MAX_PATH];
     GetModuleFileNameA(NULL, program, sizeof program);
@@ -111,12 +140,12 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
     GetTempPathA(sizeof elsewhere, elsewhere);
     for (const auto &c : cases) {
         const std::string folder = *c.folder ? c.folder : dir, exe = folder + "\\VeskarotSettings.exe";
-        Put(folder + "\\Config.dat", stored);
+        const std::string file = folder + "\\Config.dat";
+        Put(file, stored);
         ASSERT_TRUE(CopyFileA(program, exe.c_str(), FALSE));
         STARTUPINFOA startup = {sizeof startup};
         PROCESS_INFORMATION process;
         ASSERT_TRUE(CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, elsewhere, &startup, &process));
-        // The player's dialog in front, with the focus on Use Gamepad.
         HWND shown = NULL;
         GUITHREADINFO gui = {sizeof gui};
         EXPECT_TRUE(WaitFor("the dialog in front with the focus on Use Gamepad", [&] {
@@ -127,7 +156,7 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
             return owner == process.dwProcessId && GetForegroundWindow() == shown && GetDlgCtrlID(gui.hwndFocus) == IDC_USE_GAMEPAD;
         })) << c.how;
         EXPECT_TRUE(IsDlgButtonChecked(shown, IDC_MOVE_ALT) && !IsDlgButtonChecked(shown, IDC_MOVE_ARROWS)) << c.how;
-        c.leave(shown);
+        c.leave(shown, file);
         DWORD code = STILL_ACTIVE;
         WaitForSingleObject(process.hProcess, 30000);
         GetExitCodeProcess(process.hProcess, &code);
@@ -135,8 +164,8 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
         EXPECT_EQ(code, 1u) << c.how;
-        EXPECT_EQ(Bytes(folder + "\\Config.dat"), c.saves ? saved : stored) << c.how;
-        EXPECT_TRUE(DeleteFileA(exe.c_str()) && DeleteFileA((folder + "\\Config.dat").c_str()));
+        EXPECT_EQ(Bytes(file), c.saves ? saved : stored) << c.how;
+        EXPECT_TRUE(DeleteFileA(exe.c_str()) && DeleteFileA(file.c_str()));
         EXPECT_EQ(ListDir(dir), "") << c.how << ": more files in the program's folder";
     }
 }

@@ -38,14 +38,17 @@ TEST_F(Store, SavesByteForByteAndLoadsWholeRecordsWithTheMagic)
 TEST_F(Store, FailedSavesKeepTheOldFileAndLeaveNothingBehind)
 {
     HANDLE held = NULL;
-    const std::string old = Record(DEFAULTS, "Old"), temp = Path("Config.dat.new");
+    const std::string old = Record(DEFAULTS, "Old"), temp = Path("Config.dat.new"), here = ListDir(".");
+    auto restore = [&] { strcpy(gModuleDir, dir.c_str()); };
     const struct { const char *what; std::function<void()> block, unblock; } cases[] = {
         {"Config.dat held open without sharing",
          [&] { held = CreateFileA(Path().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL); },
          [&] { CloseHandle(held); }},
         {"the temporary file's name taken by a folder", [&] { CreateDirectoryA(temp.c_str(), NULL); },
          [&] { RemoveDirectoryA(temp.c_str()); }},
-        {"the folder gone", [&] { strcat(gModuleDir, "\\gone"); }, [&] { strcpy(gModuleDir, dir.c_str()); }},
+        {"the folder gone", [&] { strcat(gModuleDir, "\\gone"); }, restore},
+        {"a path longer than the system takes", [&] { strcpy(gModuleDir, std::string(249, 'a').c_str()); }, restore},
+        {"the folder unknown", [&] { gModuleDir[0] = 0; }, restore},
     };
     for (const auto &c : cases) {
         Put(Path(), old);
@@ -55,23 +58,11 @@ TEST_F(Store, FailedSavesKeepTheOldFileAndLeaveNothingBehind)
         EXPECT_EQ(SaveConfigData(DefaultConfigData(&config)), 0) << c.what;
         c.unblock();
         EXPECT_EQ(Bytes(Path()), old) << c.what;
-        EXPECT_EQ(ListDir(dir), before) << c.what;
+        EXPECT_EQ(ListDir(dir) + "|" + ListDir("."), before + "|" + here) << c.what;
     }
-}
-
-TEST_F(Store, PathsThatDoNotFitFailWithoutAFile)
-{
-    // length of the folder -> whether "<folder>\Config.dat" fits in MAX_PATH
-    const struct { size_t length; int fits; } cases[] = {{MAX_PATH - 12, 1}, {MAX_PATH - 11, 0}, {259, 0}, {0, 0}};
-    const std::string here = ListDir(".");
-    for (const auto &c : cases) {
-        char path[MAX_PATH];
-        ConfigData config;
-        strcpy(gModuleDir, std::string(c.length, 'a').c_str());
-        EXPECT_EQ(BuildConfigPath(path, sizeof path, "Config.dat"), c.fits) << c.length;
-        EXPECT_EQ(SaveConfigData(DefaultConfigData(&config)) + LoadConfigData(&config), 0) << c.length;
-    }
-    EXPECT_EQ(ListDir("."), here) << "written to the current folder";
+    char path[MAX_PATH];
+    strcpy(gModuleDir, std::string(248, 'a').c_str());
+    EXPECT_EQ(BuildConfigPath(path, sizeof path, "Config.dat"), 1) << "the longest path that fits";
 }
 
 TEST(ModuleDir, IsTheProgramPathWithoutItsLastComponent)
