@@ -8,7 +8,7 @@ WINESERVER64=/usr/lib/wine/wineserver64
 
 PACKAGES=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
           wine wine64 xvfb openbox googletest zip xdotool x11-utils
-          fonts-ipafont-gothic fonts-vlgothic locales libx11-dev xxd imagemagick)
+          fonts-ipafont-gothic fonts-vlgothic locales imagemagick)
 
 as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi

@@ -36,18 +36,6 @@ inline std::string Bytes(const std::string &path)
 
 inline void Put(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
-// The names in a folder, joined by blanks.
-inline std::string ListDir(const std::string &dir)
-{
-    std::string names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        names += found.cFileName[0] == '.' ? "" : (names.empty() ? "" : " ") + std::string(found.cFileName);
-    FindClose(search);
-    return names;
-}
-
 // Each test gets an empty folder that the program takes for its own, and may open the
 // real dialog from the real template, modeless so that the test can poke it.
 class Folder : public ::testing::Test {
