@@ -62,26 +62,12 @@ TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
     }
 }
 
-TEST_F(Dialog, ShowsItsTextsAndTheNotesCannotBeEdited)
-{
-    Open();
-    EXPECT_EQ(Entries(IDC_DISPLAY_MODE), "Full Screen|960x720 Windowed |640x480 Windowed |Full 24-Bit |Full 32-Bit ");
-    EXPECT_EQ(Text(IDC_FONT) + "|" + Text(IDC_FONT_SAMPLE), "Courier New|123 ABC");
-    const std::string notes = "--Please use the 640x480 or Full 32 bit resolution.           \r\n\r\n"
-        "--If you have problems with getting two arrow keys to work at once, please use the < > ? "
-        "settings.\r\n\r\n--Please use Courier New as the font. Or whatever you want, I don't care. ";
-    SendDlgItemMessageA(dlg, IDC_NOTES, EM_SETSEL, 0, 10);
-    for (UINT message : {WM_CHAR, WM_CUT, WM_CLEAR, WM_PASTE})
-        SendDlgItemMessageA(dlg, IDC_NOTES, message, 'x', 0);
-    EXPECT_EQ(Text(IDC_NOTES), notes);
-}
-
 static INT_PTR CALLBACK BareDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // Each control of the template as created, before the program touches it: kind (check
-// box, radio, push, default push, list, edit, static), g for a group start, t for a tab
-// stop, and its identifier unless it has none.
-TEST(Template, HoldsEveryControlWithItsGroupsAndTabStops)
+// box, radio, push, default push, list, read-only edit, static), g for a group start, t
+// for a tab stop, and its identifier unless it has none. Then the texts the program puts in.
+TEST_F(Dialog, TemplateHoldsEveryControlAndTheProgramItsTexts)
 {
     HWND bare = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL, BareDialogProc, 0);
     std::string got, want = "ct1008";
@@ -93,9 +79,16 @@ TEST(Template, HoldsEveryControlWithItsGroupsAndTabStops)
         char cls[16];
         LONG style = GetWindowLongA(c, GWL_STYLE), id = GetDlgCtrlID(c);
         GetClassNameA(c, cls, sizeof cls);
-        got += std::string(" ") + (cls[0] == 'B' ? "pdxcxxxxxr"[std::min(style & BS_TYPEMASK, 9L)] : cls[0] == 'C' ? 'l' : (char)tolower(cls[0]))
+        char kind = cls[0] == 'B' ? "pdxcxxxxxr"[std::min(style & BS_TYPEMASK, 9L)] : cls[0] == 'C' ? 'l' : (char)tolower(cls[0]);
+        got += std::string(" ") + (kind == 'e' && !(style & ES_READONLY) ? 'w' : kind)
                + (style & WS_GROUP ? "g" : "") + (style & WS_TABSTOP ? "t" : "") + (id == 0xFFFF ? "" : std::to_string(id));
     }
     EXPECT_EQ(got, " " + want);
     DestroyWindow(bare);
+    Open();
+    EXPECT_EQ(Entries(IDC_DISPLAY_MODE), "Full Screen|960x720 Windowed |640x480 Windowed |Full 24-Bit |Full 32-Bit ");
+    EXPECT_EQ(Text(IDC_FONT) + "|" + Text(IDC_FONT_SAMPLE), "Courier New|123 ABC");
+    EXPECT_EQ(Text(IDC_NOTES), "--Please use the 640x480 or Full 32 bit resolution.           \r\n\r\n"
+              "--If you have problems with getting two arrow keys to work at once, please use the < > ? "
+              "settings.\r\n\r\n--Please use Courier New as the font. Or whatever you want, I don't care. ");
 }

@@ -24,7 +24,7 @@ static std::string PictureDiffers(HWND dlg, int id)
 
 using Picture = Folder;
 
-TEST_F(Picture, ShowsTheLayoutStoredAndClickedAndRepaintsOnlyItself)
+TEST_F(Picture, ShowsTheLayoutStoredAndClicked)
 {
     // stored moveKeys, or a click after the row before -> picture on screen
     const struct { int32_t stored; int click, picture; } cases[] = {
@@ -32,10 +32,8 @@ TEST_F(Picture, ShowsTheLayoutStoredAndClickedAndRepaintsOnlyItself)
         {1, IDC_MOVE_ARROWS, IDB_KEYS_ARROWS}, {1, IDC_MOVE_ALT, IDB_KEYS_ALT}, {1, IDC_DEFAULTS, IDB_KEYS_ARROWS},
     };
     for (const auto &c : cases) {
-        RECT update, picture = {335, 16, 663, 136};
         if (c.click) {
             Click(c.click);
-            EXPECT_TRUE(GetUpdateRect(dlg, &update, FALSE) && EqualRect(&update, &picture)) << "repainted after " << c.click;
         } else {
             DestroyWindow(dlg);
             Put(Path(), Record({c.stored, 0, 0, 0, 1, 2, 1, 5, 6, 3, 4, 6, 3}));
@@ -47,22 +45,21 @@ TEST_F(Picture, ShowsTheLayoutStoredAndClickedAndRepaintsOnlyItself)
     }
 }
 
-// The pictures: 328 x 120, 4 bits per pixel, their palette, the Up arrow key lit only in
-// the first. The icon: one image of 32 x 32 pixels in 16 colours.
+// The pictures are 328 x 120 in 4 bits per pixel with their palette, each with its own keys
+// lit; the icon is one image of 32 x 32 pixels in 16 colours.
 TEST(Resources, PicturesAndIconHaveTheirForm)
 {
     const uint32_t palette[16] = {0, 0x6B6952, 0x8C907B, 0xBDBDA5, 0xD6D6BD, 0x8C94B5, 0xA5ADCA, 0xDEDEF7};
+    const BYTE icon[] = {0, 0, 1, 0, 1, 0, 32, 32, 16, 0, 1, 0, 4, 0};   // icon type, one image: size, colours, planes, bits
     for (int id : {IDB_KEYS_ARROWS, IDB_KEYS_ALT}) {
         HRSRC found = FindResourceA(NULL, MAKEINTRESOURCEA(id), RT_BITMAP);
         const BITMAPINFOHEADER *h = (const BITMAPINFOHEADER *)LockResource(LoadResource(NULL, found));
         ASSERT_TRUE(h && SizeofResource(NULL, found) == 19784 && h->biWidth == 328 && h->biHeight == 120
-                    && h->biBitCount == 4 && h->biCompression == BI_RGB && h->biClrUsed == 0) << id;
-        EXPECT_EQ(memcmp(h + 1, palette, sizeof palette), 0) << "palette of " << id;
-        // The Up key's face at (290, 85), in bottom-up rows of 164 bytes.
+                    && h->biBitCount == 4 && h->biCompression == BI_RGB && !memcmp(h + 1, palette, 64)) << id;
+        // The face of the Up arrow key at (290, 85), lit only in the arrow-key picture; rows are bottom-up.
         EXPECT_EQ(((const BYTE *)(h + 1) + 64 + 164 * (119 - 85))[290 / 2] >> 4, id == IDB_KEYS_ARROWS ? 7 : 3) << id;
     }
-    const BYTE *group = (const BYTE *)LockResource(LoadResource(NULL, FindResourceA(NULL, MAKEINTRESOURCEA(IDI_APP), RT_GROUP_ICON)));
-    const BYTE icon[] = {0, 0, 1, 0, 1, 0, 32, 32, 16, 0, 1, 0, 4, 0};   // icon type, one image: size, colours, planes, bits
+    const void *group = LockResource(LoadResource(NULL, FindResourceA(NULL, MAKEINTRESOURCEA(IDI_APP), RT_GROUP_ICON)));
     EXPECT_TRUE(group && memcmp(group, icon, sizeof icon) == 0);
 }
 
