@@ -2,9 +2,6 @@
 // what clicks, Restore Defaults and OK do, and the template's controls.
 #include "harness.h"
 
-#include <algorithm>
-#include <vector>
-
 const int PAIRS[] = {IDC_MOVE_ARROWS, IDC_MOVE_ALT, IDC_JUMP_Z, IDC_JUMP_X, IDC_OK_JUMP, IDC_OK_ATTACK};
 const int COLUMNS[] = {1012, 1018, 1024, 1030, 1036, 1042, 1048, 1060};
 

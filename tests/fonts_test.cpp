@@ -2,8 +2,6 @@
 // and the sample drawn in the chosen font.
 #include "harness.h"
 
-#include <cstdlib>
-
 using Fonts = Folder;
 using JapaneseFonts = Folder;
 constexpr DWORD TT = TRUETYPE_FONTTYPE;

@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "../app/moduledir.h"
 #include "../dialog/dialog.h"

@@ -3,8 +3,6 @@
 // tests need the screen and the input to themselves.
 #include "harness.h"
 
-#include <vector>
-
 // Where the dialog's picture differs from the resource's, or "" where it does not.
 static std::string PictureDiffers(HWND dlg, int id)
 {
@@ -92,15 +90,6 @@ static void ClickOn(HWND control)
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
 
-// A message box of the dialog: its text, or "" while there is none.
-static std::string BoxText(HWND dlg)
-{
-    char text[512] = "";
-    HWND box = FindWindowA("#32770", "Veskarot Settings");
-    GetDlgItemTextA(box, 0xFFFF, text, box && GetWindow(box, GW_OWNER) == dlg ? sizeof text : 0);
-    return text;
-}
-
 TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
 {
     // A record that a save would change: bytes behind the magic, a face name not installed.
@@ -109,12 +98,17 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
     const std::string saved = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Courier New");
     // A save that fails names the file and keeps the dialog with every choice for another OK.
     auto blocked = [](HWND dlg, const std::string &file) {
+        auto box = [dlg] {   // the text of the dialog's message box, "" while there is none
+            char text[512] = "";
+            HWND box = FindWindowA("#32770", "Veskarot Settings");
+            return std::string(text, GetWindow(box, GW_OWNER) == dlg ? GetDlgItemTextA(box, 0xFFFF, text, 512) : 0);
+        };
         DeleteFileA(file.c_str());
         CreateDirectoryA(file.c_str(), NULL);
         Key(VK_RETURN);
-        EXPECT_TRUE(WaitFor("a message box naming " + file, [&] { return BoxText(dlg).find(file) != std::string::npos; }));
+        EXPECT_TRUE(WaitFor("a message box naming " + file, [&] { return box().find(file) != std::string::npos; }));
         Key(VK_RETURN);
-        EXPECT_TRUE(WaitFor("the message box gone", [&] { return BoxText(dlg).empty(); }));
+        EXPECT_TRUE(WaitFor("the message box gone", [&] { return box().empty(); }));
         EXPECT_TRUE(IsWindowVisible(dlg) && RemoveDirectoryA(file.c_str()));
         Key(VK_RETURN);
     };
