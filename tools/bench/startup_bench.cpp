@@ -66,26 +66,29 @@ static double Median(std::vector<double> values)
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
-        fprintf(stderr, "usage: startup_bench RUNS PROGRAM BASELINE\n");
+    if (argc < 4) {
+        fprintf(stderr, "usage: startup_bench RUNS PROGRAM BASELINE...\n");
         return 2;
     }
     int runs = atoi(argv[1]);
-    std::vector<double> program, baseline;
-    TimeStart(argv[2]);     // warm the caches once for both
-    TimeStart(argv[3]);
+    std::vector<std::vector<double>> times(argc - 2);
+    for (int k = 2; k < argc; ++k)     // warm the caches once for each
+        TimeStart(argv[k]);
     for (int i = 0; i < runs; ++i) {
-        double a = TimeStart(argv[2]);
-        double b = TimeStart(argv[3]);
-        if (a < 0 || b < 0) {
-            fprintf(stderr, "run %d: a program did not come up\n", i + 1);
-            return 1;
+        for (int k = 2; k < argc; ++k) {
+            double t = TimeStart(argv[k]);
+            if (t < 0) {
+                fprintf(stderr, "run %d: %s did not come up\n", i + 1, argv[k]);
+                return 1;
+            }
+            times[k - 2].push_back(t);
         }
-        program.push_back(a);
-        baseline.push_back(b);
     }
-    double p = Median(program), b = Median(baseline);
-    printf("start-up to first paint, median of %d: program %.1f ms, bare dialog %.1f ms, ratio %.3f\n",
-           runs, p, b, p / b);
+    double p = Median(times[0]);
+    printf("start-up to first paint, median of %d runs taken in turns: %s %.1f ms\n", runs, argv[2], p);
+    for (int k = 3; k < argc; ++k) {
+        double b = Median(times[k - 2]);
+        printf("  %s %.1f ms: ratio %.3f\n", argv[k], b, p / b);
+    }
     return 0;
 }
