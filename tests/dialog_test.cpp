@@ -1,15 +1,33 @@
-// The settings dialog from its template: what it shows for a stored record,
-// what clicks, Restore Defaults and OK do, and the template's controls.
+// The settings dialog from its template: what it shows for a stored record, the keyboard
+// picture pixel for pixel among it, what clicks, Restore Defaults and OK do, and the
+// template's controls.
 #include "harness.h"
 
 const int PAIRS[] = {IDC_MOVE_ARROWS, IDC_MOVE_ALT, IDC_JUMP_Z, IDC_JUMP_X, IDC_OK_JUMP, IDC_OK_ATTACK};
 const int COLUMNS[] = {1012, 1018, 1024, 1030, 1036, 1042, 1048, 1060};
 
+// Whether the dialog shows the picture of a resource at its place, pixel for pixel.
+static bool ShowsPicture(HWND dlg, int id)
+{
+    HDC screen = GetDC(dlg), memory = CreateCompatibleDC(screen);
+    HBITMAP picture = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    bool same = true;
+    for (int i = 0; i < 328 * 120 && same; ++i)
+        same = GetPixel(screen, 335 + i % 328, 16 + i / 328) == GetPixel(memory, i % 328, i / 328);
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(dlg, screen);
+    return same;
+}
+
 // What the dialog shows: the display mode; the movement, jump and confirm pairs (0, 1, - for
 // neither, 2 for both); Use Gamepad (g or -) and how many grid radios are enabled; the row
-// checked in each column (* for more than one); the font entry.
+// checked in each column (* for more than one); the font entry; the keyboard picture.
 static std::string Shown(HWND dlg)
 {
+    UpdateWindow(dlg);
     std::string pairs = "---", grid = "--------";
     int enabled = 0;
     for (int k = 0; k < 6; ++k)
@@ -20,11 +38,12 @@ static std::string Shown(HWND dlg)
     }
     return "d" + std::to_string(SendDlgItemMessageA(dlg, IDC_DISPLAY_MODE, CB_GETCURSEL, 0, 0)) + " " + pairs
            + (IsDlgButtonChecked(dlg, IDC_USE_GAMEPAD) ? " g" : " -") + std::to_string(enabled) + " " + grid
-           + " f" + std::to_string(SendDlgItemMessageA(dlg, IDC_FONT, CB_GETCURSEL, 0, 0));
+           + " f" + std::to_string(SendDlgItemMessageA(dlg, IDC_FONT, CB_GETCURSEL, 0, 0))
+           + (ShowsPicture(dlg, IDB_KEYS_ARROWS) ? " arrows" : ShowsPicture(dlg, IDB_KEYS_ALT) ? " alt" : " other picture");
 }
 
 using Dialog = Folder;
-const std::string DEFAULT_SHOWN = "d0 000 g48 10532432 f0", DEFAULT_SAVED = Record(DEFAULTS, "Courier New");
+const std::string DEFAULT_SHOWN = "d0 000 g48 10532432 f0 arrows", DEFAULT_SAVED = Record(DEFAULTS, "Courier New");
 const std::string OFF = Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "courier");
 
 TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
@@ -32,16 +51,17 @@ TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
     // stored Config.dat, controls clicked -> what the dialog shows -> what OK writes
     const struct { const char *what; std::string stored; std::vector<int> clicks; std::string shown, saved; } cases[] = {
         {"no file", "<none>", {}, DEFAULT_SHOWN, DEFAULT_SAVED},
-        {"every field off its default", OFF, {}, "d2 111 -0 34012530 f0", Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New")},
-        {"values out of range", Record({7, -1, 2, 9, 7, 2, 1, 0, 6, 3, 7, 6, 3}), {}, "d-1 --- g48 10-32-32 f0",
+        {"every field off its default", OFF, {}, "d2 111 -0 34012530 f0 alt", Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New")},
+        {"values out of range", Record({7, -1, 2, 9, 7, 2, 1, 0, 6, 3, 7, 6, 3}), {}, "d-1 --- g48 10-32-32 f0 alt",
          Record({1, 1, 1, -1, 1, 2, 1, 0, 6, 3, 0, 6, 3}, "Courier New")},
         {"face name without terminator", Record(DEFAULTS, std::string(64, 'N')), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
         {"bad magic", "VESKAROT20041207" + Record(DEFAULTS).substr(16), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
         {"Restore Defaults", OFF, {IDC_DEFAULTS}, DEFAULT_SHOWN, DEFAULT_SAVED},
-        {"Use Gamepad off keeps the grid", "<none>", {IDC_USE_GAMEPAD}, "d0 000 -0 10532432 f0",
+        {"Use Gamepad off keeps the grid", "<none>", {IDC_USE_GAMEPAD}, "d0 000 -0 10532432 f0 arrows",
          Record({0, 0, 0, 0, 0, 2, 1, 5, 6, 3, 4, 6, 3}, "Courier New")},
         {"clicks change their group only", "<none>", {1022, 1065, IDC_MOVE_ALT, IDC_JUMP_X, IDC_OK_ATTACK},
-         "d0 111 g48 14532435 f0", Record({1, 1, 1, 0, 1, 2, 4, 5, 6, 3, 4, 6, 5}, "Courier New")},
+         "d0 111 g48 14532435 f0 alt", Record({1, 1, 1, 0, 1, 2, 4, 5, 6, 3, 4, 6, 5}, "Courier New")},
+        {"the arrow keys clicked again", "<none>", {IDC_MOVE_ALT, IDC_MOVE_ALT, IDC_MOVE_ARROWS}, DEFAULT_SHOWN, DEFAULT_SAVED},
     };
     for (const auto &c : cases) {
         DeleteFileA(Path().c_str());
@@ -76,7 +96,7 @@ TEST_F(Dialog, TemplateHoldsEveryControlAndTheProgramItsTexts)
         char cls[16];
         LONG style = GetWindowLongA(c, GWL_STYLE), id = GetDlgCtrlID(c);
         GetClassNameA(c, cls, sizeof cls);
-        char kind = cls[0] == 'B' ? "pdxcxxxxxr"[std::min(style & BS_TYPEMASK, 9L)] : cls[0] == 'C' ? 'l' : (char)tolower(cls[0]);
+        char kind = cls[0] == 'C' ? 'l' : cls[0] != 'B' ? (char)tolower(cls[0]) : (style & 15) > 3 ? 'r' : "pdxc"[style & 3];
         got += std::string(" ") + (kind == 'e' && !(style & ES_READONLY) ? 'w' : kind)
                + (style & WS_GROUP ? "g" : "") + (style & WS_TABSTOP ? "t" : "") + (id == 0xFFFF ? "" : std::to_string(id));
     }

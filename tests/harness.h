@@ -6,15 +6,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "../app/moduledir.h"
 #include "../dialog/dialog.h"
@@ -38,6 +34,18 @@ inline std::string Bytes(const std::string &path)
 }
 
 inline void Put(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// Handles this thread's messages until ready() holds; fails naming what it waited for.
+inline bool WaitFor(const std::string &what, const std::function<bool()> &ready)
+{
+    for (DWORD start = GetTickCount(); !ready(); MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT)) {
+        for (MSG msg; PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);)
+            DispatchMessageA(&msg);
+        if (GetTickCount() - start > 30000)
+            return ADD_FAILURE() << "waited 30 s in vain for " << what, false;
+    }
+    return true;
+}
 
 // Each test gets an empty folder that the program takes for its own, and may open the
 // real dialog from the real template, modeless so that the test can poke it.

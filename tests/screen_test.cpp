@@ -1,47 +1,6 @@
-// What the player sees and does: the keyboard picture on screen, pixel for pixel, and the
-// program itself started from its folder and left by keyboard and mouse input. These
-// tests need the screen and the input to themselves.
+// The program's resources, and the program itself started from its folder and left by
+// keyboard and mouse input.
 #include "harness.h"
-
-// Where the dialog's picture differs from the resource's, or "" where it does not.
-static std::string PictureDiffers(HWND dlg, int id)
-{
-    HDC screen = GetDC(dlg), memory = CreateCompatibleDC(screen);
-    HBITMAP picture = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
-    HGDIOBJ old = SelectObject(memory, picture);
-    std::string differs;
-    for (int i = 0; i < 328 * 120 && differs.empty(); ++i)
-        if (GetPixel(screen, 335 + i % 328, 16 + i / 328) != GetPixel(memory, i % 328, i / 328))
-            differs = std::to_string(id) + " differs at " + std::to_string(335 + i % 328) + "," + std::to_string(16 + i / 328);
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(dlg, screen);
-    return differs;
-}
-
-using Picture = Folder;
-
-TEST_F(Picture, ShowsTheLayoutStoredAndClicked)
-{
-    // stored moveKeys, or a click after the row before -> picture on screen
-    const struct { int32_t stored; int click, picture; } cases[] = {
-        {0, 0, IDB_KEYS_ARROWS}, {5, 0, IDB_KEYS_ALT}, {1, 0, IDB_KEYS_ALT}, {1, IDC_MOVE_ALT, IDB_KEYS_ALT},
-        {1, IDC_MOVE_ARROWS, IDB_KEYS_ARROWS}, {1, IDC_MOVE_ALT, IDB_KEYS_ALT}, {1, IDC_DEFAULTS, IDB_KEYS_ARROWS},
-    };
-    for (const auto &c : cases) {
-        if (c.click) {
-            Click(c.click);
-        } else {
-            DestroyWindow(dlg);
-            Put(Path(), Record({c.stored, 0, 0, 0, 1, 2, 1, 5, 6, 3, 4, 6, 3}));
-            ASSERT_NO_FATAL_FAILURE(Open());
-            SetWindowPos(dlg, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        }
-        UpdateWindow(dlg);
-        EXPECT_EQ(PictureDiffers(dlg, c.picture), "") << "stored " << c.stored << ", click " << c.click;
-    }
-}
 
 // The pictures are 328 x 120 in 4 bits per pixel with their palette, each with its own keys
 // lit; the icon is one image of 32 x 32 pixels in 16 colours.
@@ -64,14 +23,6 @@ TEST(Resources, PicturesAndIconHaveTheirForm)
 // The program copied into a folder and started there as a player starts it, with the
 // working folder elsewhere; keys and clicks go through the system's input queue.
 using Program = Folder;
-
-static bool WaitFor(const std::string &what, const std::function<bool()> &ready)
-{
-    for (DWORD start = GetTickCount(); !ready(); MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT))
-        if (GetTickCount() - start > 30000)
-            return ADD_FAILURE() << "waited 30 s in vain for " << what, false;
-    return true;
-}
 
 static void Key(BYTE key, BYTE held = 0)
 {
