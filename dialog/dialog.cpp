@@ -21,6 +21,13 @@ static void OnInitDialog(HWND dlg)
 {
     InitConfigDialog(dlg);
     SetUpPreview(dlg);
+    StartPadView(dlg);
+}
+
+static void OnDestroy(HWND dlg)
+{
+    StopPadView(dlg);
+    ReleaseSampleFont(dlg);
 }
 
 static void ReportSaveFailure(HWND dlg)
@@ -70,12 +77,13 @@ static void OnCommand(HWND dlg, int id, int code)
 
 INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (void)lParam;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(dlg); return TRUE;
-    case WM_PAINT:      PaintPreview(dlg); return TRUE;
-    case WM_COMMAND:    OnCommand(dlg, LOWORD(wParam), HIWORD(wParam)); return FALSE;
-    case WM_DESTROY:    ReleaseSampleFont(dlg); return FALSE;
+    case WM_INITDIALOG:     OnInitDialog(dlg); return TRUE;
+    case WM_PAINT:          PaintPreview(dlg); return TRUE;
+    case WM_COMMAND:        OnCommand(dlg, LOWORD(wParam), HIWORD(wParam)); return FALSE;
+    case WM_TIMER:          PollPadButtons(dlg); return TRUE;
+    case WM_CTLCOLORSTATIC: return ColorPadHead((HWND)lParam, (HDC)wParam);
+    case WM_DESTROY:        OnDestroy(dlg); return FALSE;
     }
     return FALSE;
 }

@@ -36,6 +36,13 @@ constexpr int PREVIEW_Y = 16;
 constexpr int PREVIEW_WIDTH = 328;
 constexpr int PREVIEW_HEIGHT = 120;
 
+// The gamepad's buttons, asked for on a dialog timer: often while a controller
+// answers, seldom while none does (and at first: the first question loads the
+// system's joystick driver, which should not delay the dialog's opening).
+constexpr UINT_PTR PAD_TIMER_ID = 1;
+constexpr UINT PAD_POLL_MS = 50;
+constexpr UINT PAD_POLL_IDLE_MS = 2000;
+
 extern HBITMAP gPreviewBitmap[2];
 extern int32_t gPreviewIndex;
 extern BITMAP gPreviewBitmapInfo;
@@ -57,6 +64,13 @@ int CALLBACK FontFamilyEnumProc(const LOGFONTA *font, const TEXTMETRICA *metrics
                                 DWORD fontType, LPARAM data);
 int UpdateFontSample(HWND dlg);
 void ReleaseSampleFont(HWND dlg);
+
+// gamepad.cpp; the buttons are read through gReadPadButtons, which the tests replace.
+extern int32_t (*gReadPadButtons)();
+void StartPadView(HWND dlg);
+void PollPadButtons(HWND dlg);
+INT_PTR ColorPadHead(HWND control, HDC dc);
+void StopPadView(HWND dlg);
 
 // preview.cpp
 void SetUpPreview(HWND dlg);

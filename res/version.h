@@ -1,10 +1,12 @@
-/* The program's version: the version resource and the release package's name. */
+/* The program's version: the version resource and the release package's name
+   and date. */
 #ifndef VESKAROT_VERSION_H
 #define VESKAROT_VERSION_H
 
 #define VERSION_MAJOR 1
-#define VERSION_MINOR 0
+#define VERSION_MINOR 1
 #define VERSION_PATCH 0
-#define VERSION_TEXT  "1.0.0"
+#define VERSION_TEXT  "1.1.0"
+#define VERSION_DATE  "2026-12-07"
 
 #endif
