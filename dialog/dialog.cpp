@@ -17,6 +17,16 @@ void InitConfigDialog(HWND dlg)
     ApplyConfigToDialog(dlg, &config);
 }
 
+// The DPI the system reports for the dialog: 96 on Windows, which scales a program
+// that declares no DPI awareness itself; under Wine the real one.
+int DialogDpi(HWND dlg)
+{
+    HDC dc = GetDC(dlg);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(dlg, dc);
+    return dpi;
+}
+
 static void OnInitDialog(HWND dlg)
 {
     InitConfigDialog(dlg);

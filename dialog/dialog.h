@@ -30,7 +30,7 @@ constexpr int32_t PAD_ROW_CODE[PAD_ROW_COUNT] = {
     PAD_JUMP, PAD_ATTACK, PAD_WEAPON_NEXT, PAD_WEAPON_PREV, PAD_ITEM, PAD_MAP,
 };
 
-// Keyboard picture, drawn in client pixels whatever the dialog font.
+// Keyboard picture, placed in client pixels for 96 DPI and scaled with the DPI.
 constexpr int PREVIEW_X = 335;
 constexpr int PREVIEW_Y = 16;
 constexpr int PREVIEW_WIDTH = 328;
@@ -51,6 +51,7 @@ extern RECT gPreviewRect;
 // dialog.cpp
 INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 void InitConfigDialog(HWND dlg);
+int DialogDpi(HWND dlg);
 
 // binding.cpp
 void ApplyConfigToDialog(HWND dlg, const ConfigData *config);

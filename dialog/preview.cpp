@@ -23,8 +23,11 @@ void SetUpPreview(HWND dlg)
     }
     gPreviewIndex = IsDlgButtonChecked(dlg, IDC_MOVE_ARROWS) ? 0 : 1;
     GetObjectA(gPreviewBitmap[gPreviewIndex], sizeof gPreviewBitmapInfo, &gPreviewBitmapInfo);
-    SetRect(&gPreviewRect, PREVIEW_X, PREVIEW_Y,
-            PREVIEW_X + gPreviewBitmapInfo.bmWidth, PREVIEW_Y + gPreviewBitmapInfo.bmHeight);
+    // The place is given for 96 DPI; where the system reports more (Wine at 150 or 200 %),
+    // the dialog grows with its font, and the picture grows with it to keep its place.
+    int dpi = DialogDpi(dlg), left = MulDiv(PREVIEW_X, dpi, 96), top = MulDiv(PREVIEW_Y, dpi, 96);
+    SetRect(&gPreviewRect, left, top, left + MulDiv(gPreviewBitmapInfo.bmWidth, dpi, 96),
+            top + MulDiv(gPreviewBitmapInfo.bmHeight, dpi, 96));
 }
 
 void PaintPreview(HWND dlg)
@@ -33,8 +36,15 @@ void PaintPreview(HWND dlg)
     HDC dc = BeginPaint(dlg, &paint);
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, gPreviewBitmap[gPreviewIndex]);
-    BitBlt(dc, PREVIEW_X, PREVIEW_Y, gPreviewBitmapInfo.bmWidth, gPreviewBitmapInfo.bmHeight,
-           memory, 0, 0, SRCCOPY);
+    const RECT &r = gPreviewRect;
+    const int width = gPreviewBitmapInfo.bmWidth, height = gPreviewBitmapInfo.bmHeight;
+    if (r.right - r.left == width && r.bottom - r.top == height) {
+        BitBlt(dc, r.left, r.top, width, height, memory, 0, 0, SRCCOPY);
+    } else {
+        // Enlarged without smoothing: at a whole factor each pixel becomes a square block.
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0, width, height, SRCCOPY);
+    }
     SelectObject(memory, old);
     DeleteDC(memory);
     EndPaint(dlg, &paint);

@@ -40,10 +40,10 @@ wine_env() {
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$WINE64
 }
 
-# make_prefix64 DIR [LOCALE]: a 64-bit prefix, made without its 32-bit half.
-# A prefix takes its code page from the locale it is made in.
+# make_prefix64 DIR [LOCALE [DPI]]: a 64-bit prefix, made without its 32-bit
+# half. A prefix takes its code page from the locale it is made in.
 make_prefix64() {
-    local prefix=$1
+    local prefix=$1 dpi=${3:-}
     local locale=(${2:+LC_ALL=$2})
     [ -f "$prefix/.ready" ] && return 0
     rm -rf "$prefix"
@@ -52,6 +52,8 @@ make_prefix64() {
         bash -c '"$0" wineboot -i >/dev/null 2>&1; "$1" -w' "$WINE64" "$WINESERVER64"
     env WINEPREFIX="$prefix" "${locale[@]}" "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
         /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    [ -z "$dpi" ] || env WINEPREFIX="$prefix" "$WINE64" reg add 'HKCU\Control Panel\Desktop' \
+        /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     WINEPREFIX="$prefix" "$WINESERVER64" -w
     touch "$prefix/.ready"
 }
@@ -64,7 +66,8 @@ WM_PID=
 start_xvfb() {
     local n=90
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Large enough for the dialog at 200 %.
+    Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     local i

@@ -6,15 +6,16 @@
 const int PAIRS[] = {IDC_MOVE_ARROWS, IDC_MOVE_ALT, IDC_JUMP_Z, IDC_JUMP_X, IDC_OK_JUMP, IDC_OK_ATTACK};
 const int COLUMNS[] = {1012, 1018, 1024, 1030, 1036, 1042, 1048, 1060};
 
-// Whether the dialog shows the picture of a resource at its place, pixel for pixel.
-static bool ShowsPicture(HWND dlg, int id)
+// Whether the dialog shows the picture of a resource at its place, pixel for pixel, each
+// pixel a square of scale by scale.
+static bool ShowsPicture(HWND dlg, int id, int scale = 1)
 {
     HDC screen = GetDC(dlg), memory = CreateCompatibleDC(screen);
     HBITMAP picture = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
     HGDIOBJ old = SelectObject(memory, picture);
     bool same = true;
-    for (int i = 0; i < 328 * 120 && same; ++i)
-        same = GetPixel(screen, 335 + i % 328, 16 + i / 328) == GetPixel(memory, i % 328, i / 328);
+    for (int i = 0, w = 328 * scale; i < w * 120 * scale && same; ++i)
+        same = GetPixel(screen, 335 * scale + i % w, 16 * scale + i / w) == GetPixel(memory, i % w / scale, i / w / scale);
     SelectObject(memory, old);
     DeleteObject(picture);
     DeleteDC(memory);
@@ -108,4 +109,34 @@ TEST_F(Dialog, TemplateHoldsEveryControlAndTheProgramItsTexts)
     EXPECT_EQ(Text(IDC_NOTES), "--Please use the 640x480 or Full 32 bit resolution.           \r\n\r\n"
               "--If you have problems with getting two arrow keys to work at once, please use the < > ? "
               "settings.\r\n\r\n--Please use Courier New as the font. Or whatever you want, I don't care. ");
+}
+
+// In prefixes set to 144 and 192 DPI (scripts/test makes them) the picture keeps its place
+// in the layout, over no working control (at 144 DPI its left edge touches the upper end of
+// the separating line), enlarged without smoothing, and the sample font its proportion.
+TEST_F(Dialog, HighDpiKeepsThePictureInItsPlace)
+{
+    HDC screen = GetDC(NULL);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    ASSERT_EQ(dpi, getenv("VESKAROT_EXPECT_DPI") ? atoi(getenv("VESKAROT_EXPECT_DPI")) : dpi);
+    if (dpi == 96)
+        GTEST_SKIP() << "96 DPI";
+    Open();
+    RECT picture = dpi == 192 ? RECT{670, 32, 1326, 272} : RECT{503, 24, 995, 204}, control, overlap;
+    EXPECT_TRUE(EqualRect(&gPreviewRect, &picture));
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        GetWindowRect(c, &control);
+        MapWindowPoints(NULL, dlg, (POINT *)&control, 2);
+        EXPECT_FALSE(IntersectRect(&overlap, &control, &picture) && (GetDlgCtrlID(c) != 0xFFFF || GetWindowTextLengthA(c)))
+            << "control " << GetDlgCtrlID(c) << " under the picture";
+    }
+    LOGFONTA font = {};
+    GetObjectA((HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, MulDiv(20, dpi, 96));
+    for (int id : {IDB_KEYS_ARROWS, IDB_KEYS_ALT}) {   // twice as large at 192 DPI, for both layouts
+        Click(id == IDB_KEYS_ARROWS ? IDC_MOVE_ARROWS : IDC_MOVE_ALT);
+        UpdateWindow(dlg);
+        EXPECT_TRUE(dpi != 192 || ShowsPicture(dlg, id, 2)) << "picture " << id;
+    }
 }

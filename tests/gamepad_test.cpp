@@ -44,3 +44,14 @@ TEST_F(Gamepad, HeldButtonsLightTheirColumnHeadsAndChangeNothingElse)
     Click(IDOK);
     EXPECT_EQ(Bytes(Path()), stored);
 }
+
+// Run by scripts/screenshots: button 3 held, shown until the script has taken its picture
+// and removed the file that told it the head was lit.
+TEST_F(Gamepad, DISABLED_ButtonHeldForTheScreenshot)
+{
+    gReadPadButtons = [] { return (int32_t)0x04; };
+    Open();
+    ASSERT_TRUE(WaitFor("head 3 lit", [&] { return Lit(dlg) == "--3-----"; }));
+    Put(getenv("VESKAROT_SCREENSHOT_READY"), "");
+    WaitFor("the screenshot", [] { return Bytes(getenv("VESKAROT_SCREENSHOT_READY")) == "<none>"; });
+}
