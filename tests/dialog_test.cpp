@@ -134,7 +134,7 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
     for (const auto &c : cases) {
         gHeld = c.held;
         const std::string want = "d2 111 -0 34012530 f0 alt " + std::string(c.lit);
-        EXPECT_TRUE(WaitFor(want, [&] { return Shown(dlg) == want; })) << Shown(dlg);
+        ASSERT_TRUE(WaitFor(want, [&] { return Shown(dlg) == want; })) << Shown(dlg);
         if (shot && c.held == 0x04) {
             Put(shot, "");
             WaitFor("the screenshot", [&] { return Bytes(shot) == "<none>"; });
