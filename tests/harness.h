@@ -73,7 +73,6 @@ protected:
         dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, 0);
         ASSERT_TRUE(dlg != NULL) << "no dialog, error " << GetLastError();
         ShowWindow(dlg, SW_SHOW);
-        UpdateWindow(dlg);
     }
     void Click(int id) const { SendDlgItemMessageA(dlg, id, BM_CLICK, 0, 0); }
     void Choose(int id, int index) const

@@ -23,10 +23,8 @@ static std::string FuzzedRecord()
 // A record whose last byte ends a page, so that reading or writing past it faults at once.
 static ConfigData *Guarded()
 {
-    static BYTE *pages = (BYTE *)VirtualAlloc(NULL, 8192, MEM_COMMIT, PAGE_READWRITE);
-    DWORD old;
-    VirtualProtect(pages + 4096, 4096, PAGE_NOACCESS, &old);
-    return (ConfigData *)(pages + 4096) - 1;
+    BYTE *pages = (BYTE *)VirtualAlloc(NULL, 8192, MEM_RESERVE, PAGE_NOACCESS);
+    return (ConfigData *)((BYTE *)VirtualAlloc(pages, 4096, MEM_COMMIT, PAGE_READWRITE) + 4096) - 1;
 }
 
 using Robust = Folder;
@@ -92,9 +90,7 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
         PROCESS_INFORMATION child;
         DeleteFileA(Path().c_str());
         ASSERT_TRUE(CreateProcessA(NULL, command, NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL, &startup, &child));
-        for (DWORD begun = GetTickCount(); Bytes(Path()) == "<none>";)
-            ASSERT_TRUE(WaitForSingleObject(child.hProcess, 10) == WAIT_TIMEOUT && GetTickCount() - begun < 30000)
-                << "the child's first save";
+        ASSERT_TRUE(WaitFor("the child's first save", [&] { return Bytes(Path()) != "<none>"; }));
         QueryPerformanceCounter(&start);
         for (LONGLONG until = start.QuadPart + Random(100000); now.QuadPart < until;)   // up to 10 ms
             QueryPerformanceCounter(&now);
