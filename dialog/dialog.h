@@ -30,7 +30,10 @@ constexpr int32_t PAD_ROW_CODE[PAD_ROW_COUNT] = {
     PAD_JUMP, PAD_ATTACK, PAD_WEAPON_NEXT, PAD_WEAPON_PREV, PAD_ITEM, PAD_MAP,
 };
 
-// Keyboard picture, placed in client pixels for 96 DPI and scaled with the DPI.
+// The DPI for which the sizes in pixels below are given; they scale with the dialog's.
+constexpr int LAYOUT_DPI = 96;
+
+// Keyboard picture, in client pixels.
 constexpr int PREVIEW_X = 335;
 constexpr int PREVIEW_Y = 16;
 constexpr int PREVIEW_WIDTH = 328;

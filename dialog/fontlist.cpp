@@ -71,11 +71,11 @@ int UpdateFontSample(HWND dlg)
     char text[100];
     GetDlgItemTextA(dlg, IDC_FONT, text, sizeof text);
     const char *faceName = strcmp(text, DEFAULT_FONT_ENTRY) == 0 ? NULL : text;
-    // 20 by 10 pixels at 96 DPI, in proportion at any other.
+    // 20 by 10 pixels at the layout's DPI, in proportion at any other.
     int dpi = DialogDpi(dlg);
-    HFONT font = CreateFontA(MulDiv(20, dpi, 96), MulDiv(10, dpi, 96), 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             FIXED_PITCH | FF_DONTCARE, faceName);
+    HFONT font = CreateFontA(MulDiv(20, dpi, LAYOUT_DPI), MulDiv(10, dpi, LAYOUT_DPI), 0, 0, FW_NORMAL,
+                             FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, FIXED_PITCH | FF_DONTCARE, faceName);
     SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_SETFONT, (WPARAM)font, TRUE);
     // The control has its successor now; the old font may go.
     if (gSampleFont)

@@ -25,9 +25,10 @@ void SetUpPreview(HWND dlg)
     GetObjectA(gPreviewBitmap[gPreviewIndex], sizeof gPreviewBitmapInfo, &gPreviewBitmapInfo);
     // The place is given for 96 DPI; where the system reports more (Wine at 150 or 200 %),
     // the dialog grows with its font, and the picture grows with it to keep its place.
-    int dpi = DialogDpi(dlg), left = MulDiv(PREVIEW_X, dpi, 96), top = MulDiv(PREVIEW_Y, dpi, 96);
-    SetRect(&gPreviewRect, left, top, left + MulDiv(gPreviewBitmapInfo.bmWidth, dpi, 96),
-            top + MulDiv(gPreviewBitmapInfo.bmHeight, dpi, 96));
+    int dpi = DialogDpi(dlg);
+    int left = MulDiv(PREVIEW_X, dpi, LAYOUT_DPI), top = MulDiv(PREVIEW_Y, dpi, LAYOUT_DPI);
+    SetRect(&gPreviewRect, left, top, left + MulDiv(gPreviewBitmapInfo.bmWidth, dpi, LAYOUT_DPI),
+            top + MulDiv(gPreviewBitmapInfo.bmHeight, dpi, LAYOUT_DPI));
 }
 
 void PaintPreview(HWND dlg)
