@@ -49,6 +49,8 @@ TEST_F(Store, FailedSavesKeepTheOldFileAndLeaveNothingBehind)
         EXPECT_EQ(Bytes(temp), "<none>") << c.what << ": the temporary file is left";
     }
     char path[MAX_PATH];
-    strcpy(gModuleDir, std::string(248, 'a').c_str());
-    EXPECT_EQ(BuildConfigPath(path, sizeof path, "Config.dat"), 1) << "the longest path that fits";
+    for (size_t length : {248, 249}) {   // the longest folder whose "\Config.dat" fits, and one more
+        strcpy(gModuleDir, std::string(length, 'a').c_str());
+        EXPECT_EQ(BuildConfigPath(path, sizeof path, "Config.dat"), length == 248 ? 1 : 0) << length;
+    }
 }
