@@ -116,8 +116,7 @@ TEST_F(Dialog, TemplateHoldsEveryControlAndTheProgramItsTexts)
 
 // The column heads light up while their gamepad buttons are held, read through the
 // replaceable button reader: -1 for no controller, else bit n - 1 for button n.
-static int32_t gHeld = -1;
-static int gReads;
+static int32_t gHeld = -1, gReads;
 
 TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
 {
@@ -142,8 +141,7 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
     }
     // Without a controller the program asks again only every two seconds.
     gReads = 0;
-    const DWORD start = GetTickCount();
-    WaitFor("a second", [&] { return GetTickCount() - start >= 1000; });
+    WaitFor("a second", [start = GetTickCount()] { return GetTickCount() - start >= 1000; });
     EXPECT_LE(gReads, 1) << "reads in one second without a controller";
     Click(IDOK);
     EXPECT_EQ(Bytes(Path()), stored);
