@@ -89,7 +89,9 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
         STARTUPINFOA startup = {sizeof startup};
         PROCESS_INFORMATION child;
         DeleteFileA(Path().c_str());
-        ASSERT_TRUE(CreateProcessA(NULL, command, NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL, &startup, &child));
+        ASSERT_TRUE(WaitFor("the child started", [&] {   // a busy system may refuse a start for a moment
+            return CreateProcessA(NULL, command, NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL, &startup, &child);
+        }));
         ASSERT_TRUE(WaitFor("the child's first save", [&] { return Bytes(Path()) != "<none>"; }));
         QueryPerformanceCounter(&start);
         for (LONGLONG until = start.QuadPart + Random(100000); now.QuadPart < until;)   // up to 10 ms
