@@ -47,6 +47,7 @@ make_prefix64() {
     local locale=(${2:+LC_ALL=$2})
     [ -f "$prefix/.ready" ] && return 0
     rm -rf "$prefix"
+    mkdir -p "${prefix%/*}"    # Wine makes the prefix itself, but not the folders above it
     wine_env
     env WINEPREFIX="$prefix" "${locale[@]}" "$ROOT/scripts/wine32" without-emulation \
         bash -c '"$0" wineboot -i >/dev/null 2>&1; "$1" -w' "$WINE64" "$WINESERVER64"
