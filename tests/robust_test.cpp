@@ -38,7 +38,7 @@ TEST_F(Robust, FuzzedFilesAndRecordsThroughTheDialog)
     ShowWindow(dlg, SW_HIDE);
     ConfigData *record = Guarded();
     Ints shown = DEFAULTS;
-    for (int i = 0; i < 1500; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         const std::string bytes = FuzzedRecord();
         std::string file = bytes;
         file[Random(32)] ^= Random(2) ? (char)Random(256) : 0;      // the magic area
@@ -85,7 +85,7 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
     SetEnvironmentVariableA("VESKAROT_SAVE_DIR", dir.c_str());
     LARGE_INTEGER start, now = {};
     ConfigData config;
-    for (int kill = 0; kill < 40; ++kill) {
+    for (int kill = 0; kill < 30; ++kill) {
         STARTUPINFOA startup = {sizeof startup};
         PROCESS_INFORMATION child;
         DeleteFileA(Path().c_str());
