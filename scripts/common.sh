@@ -72,16 +72,21 @@ start_xvfb() {
     XVFB_PID=$!
     export DISPLAY=":$n"
     local i
-    for i in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
+    # The server takes connections only a moment after its socket appears.
+    for i in $(seq 300); do
+        xprop -root >/dev/null 2>&1 && break
         kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb did not start on :$n" >&2; return 1; }
         sleep 0.1
     done
     openbox >/dev/null 2>&1 &
     WM_PID=$!
     # The window manager is ready once it owns the screen's selection.
-    for i in $(seq 100); do
+    for i in $(seq 300); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        if ! kill -0 "$WM_PID" 2>/dev/null; then    # it gave up early: start it again
+            openbox >/dev/null 2>&1 &
+            WM_PID=$!
+        fi
         sleep 0.1
     done
     echo "openbox did not start on :$n" >&2
