@@ -85,7 +85,7 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
     SetEnvironmentVariableA("VESKAROT_SAVE_DIR", dir.c_str());
     LARGE_INTEGER start, now = {};
     ConfigData config;
-    for (int kill = 0; kill < 30; ++kill) {
+    for (int kill = 0; kill < 40; ++kill) {
         STARTUPINFOA startup = {sizeof startup};
         PROCESS_INFORMATION child;
         DeleteFileA(Path().c_str());
