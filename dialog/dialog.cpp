@@ -32,11 +32,19 @@ static void OnInitDialog(HWND dlg)
     InitConfigDialog(dlg);
     SetUpPreview(dlg);
     StartPadView(dlg);
+    StartKeyView(dlg);
+}
+
+static void OnActivate(HWND dlg, int state)
+{
+    if (state == WA_INACTIVE)
+        ReleaseHeldKeys(dlg);
 }
 
 static void OnDestroy(HWND dlg)
 {
     StopPadView(dlg);
+    StopKeyView(dlg);
     ReleaseSampleFont(dlg);
 }
 
@@ -93,6 +101,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND:        OnCommand(dlg, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_TIMER:          PollPadButtons(dlg); return TRUE;
     case WM_CTLCOLORSTATIC: return ColorPadHead((HWND)lParam, (HDC)wParam);
+    case WM_ACTIVATE:       OnActivate(dlg, LOWORD(wParam)); return FALSE;
     case WM_DESTROY:        OnDestroy(dlg); return FALSE;
     }
     return FALSE;

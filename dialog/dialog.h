@@ -38,6 +38,8 @@ constexpr int PREVIEW_X = 335;
 constexpr int PREVIEW_Y = 16;
 constexpr int PREVIEW_WIDTH = 328;
 constexpr int PREVIEW_HEIGHT = 120;
+// The picture of each slot: 0 for the arrow keys, 1 for the alternative keys, as moveKeys.
+constexpr int PREVIEW_PICTURE_ID[2] = {IDB_KEYS_ARROWS, IDB_KEYS_ALT};
 
 // The gamepad's buttons, asked for on a dialog timer: often while a controller
 // answers, seldom while none does (and at first: the first question loads the
@@ -80,5 +82,12 @@ void StopPadView(HWND dlg);
 void SetUpPreview(HWND dlg);
 void PaintPreview(HWND dlg);
 void SwitchPreview(HWND dlg, int32_t index);
+void DrawPicture(HDC dc, HDC memory);
+
+// keys.cpp
+void StartKeyView(HWND dlg);
+void ReleaseHeldKeys(HWND dlg);
+void PaintHeldKeys(HWND dlg, HDC dc, HDC memory);
+void StopKeyView(HWND dlg);
 
 #endif

@@ -14,12 +14,10 @@ void SetUpPreview(HWND dlg)
     // Loaded for the first dialog and kept for any later one.
     if (!gPreviewBitmap[0]) {
         HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(dlg, GWLP_HINSTANCE);
-        gPreviewBitmap[0] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_KEYS_ARROWS),
-                                                IMAGE_BITMAP, PREVIEW_WIDTH, PREVIEW_HEIGHT,
-                                                LR_DEFAULTCOLOR);
-        gPreviewBitmap[1] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_KEYS_ALT),
-                                                IMAGE_BITMAP, PREVIEW_WIDTH, PREVIEW_HEIGHT,
-                                                LR_DEFAULTCOLOR);
+        for (int slot = 0; slot < 2; ++slot)
+            gPreviewBitmap[slot] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(PREVIEW_PICTURE_ID[slot]),
+                                                       IMAGE_BITMAP, PREVIEW_WIDTH, PREVIEW_HEIGHT,
+                                                       LR_DEFAULTCOLOR);
     }
     gPreviewIndex = IsDlgButtonChecked(dlg, IDC_MOVE_ARROWS) ? 0 : 1;
     GetObjectA(gPreviewBitmap[gPreviewIndex], sizeof gPreviewBitmapInfo, &gPreviewBitmapInfo);
@@ -31,12 +29,9 @@ void SetUpPreview(HWND dlg)
             top + MulDiv(gPreviewBitmapInfo.bmHeight, dpi, LAYOUT_DPI));
 }
 
-void PaintPreview(HWND dlg)
+// Copies the picture selected into memory to its place on the dialog.
+void DrawPicture(HDC dc, HDC memory)
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dlg, &paint);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, gPreviewBitmap[gPreviewIndex]);
     const RECT &r = gPreviewRect;
     const int width = gPreviewBitmapInfo.bmWidth, height = gPreviewBitmapInfo.bmHeight;
     if (r.right - r.left == width && r.bottom - r.top == height) {
@@ -46,6 +41,16 @@ void PaintPreview(HWND dlg)
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0, width, height, SRCCOPY);
     }
+}
+
+void PaintPreview(HWND dlg)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dlg, &paint);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, gPreviewBitmap[gPreviewIndex]);
+    DrawPicture(dc, memory);
+    PaintHeldKeys(dlg, dc, memory);
     SelectObject(memory, old);
     DeleteDC(memory);
     EndPaint(dlg, &paint);

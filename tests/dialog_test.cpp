@@ -6,20 +6,60 @@
 const int PAIRS[] = {IDC_MOVE_ARROWS, IDC_MOVE_ALT, IDC_JUMP_Z, IDC_JUMP_X, IDC_OK_JUMP, IDC_OK_ATTACK};
 const int COLUMNS[] = {1012, 1018, 1024, 1030, 1036, 1042, 1048, 1060};
 
-// Whether the dialog shows the picture of a resource at its place, pixel for pixel, each
-// pixel a square of scale by scale.
-static bool ShowsPicture(HWND dlg, int id, int scale = 1)
+// The keys lit on the picture of a resource as the dialog shows it, each pixel a square of
+// scale by scale: " Z Up" for two, "" for none, "?" where the dialog shows another picture or
+// a key drawn otherwise. A lit key is its whole cap in the highlight colours, and its label,
+// where the picture has one, readable on it in the highlight text colour.
+static std::string KeysLit(HWND dlg, int id, int scale = 1)
 {
+    using namespace keylayout;
     HDC screen = GetDC(dlg), memory = CreateCompatibleDC(screen);
     HBITMAP picture = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
     HGDIOBJ old = SelectObject(memory, picture);
-    bool same = true;
-    for (int i = 0, w = 328 * scale; i < w * 120 * scale && same; ++i)
-        same = GetPixel(screen, 335 * scale + i % w, 16 * scale + i / w) == GetPixel(memory, i % w / scale, i / w / scale);
+    const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT), ink = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    auto in = [](const Rect &r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    auto corner = [](const Rect &r, int x, int y) { return (x == r.left || x == r.right - 1) && (y == r.top || y == r.bottom - 1); };
+    // Per key: its pixels in the highlight colours, and those of them in the text colour on its face.
+    int changed[kKeyCount] = {}, inked[kKeyCount] = {};
+    bool other = false;
+    for (int i = 0, w = 328 * scale; i < w * 120 * scale && !other; ++i) {
+        const int x = i % w / scale, y = i / w / scale;
+        const COLORREF shown = GetPixel(screen, 335 * scale + i % w, 16 * scale + i / w);
+        if (shown == GetPixel(memory, x, y))
+            continue;
+        int k = 0;
+        while (k < kKeyCount && !in(kKeys[k].cap, x, y))
+            ++k;
+        other = k == kKeyCount || corner(kKeys[k].cap, x, y) || (shown != fill && shown != ink);
+        if (!other) {
+            changed[k] += 1;
+            inked[k] += shown == ink && in(kKeys[k].face, x, y);
+        }
+    }
     DeleteObject(SelectObject(memory, old));
     DeleteDC(memory);
     ReleaseDC(dlg, screen);
-    return same;
+    std::string lit;
+    for (int k = 0; k < kKeyCount && !other; ++k) {
+        const Rect &c = kKeys[k].cap;
+        const bool labelled = isHighlighted(id == IDB_KEYS_ARROWS ? kArrowsPicture : kAltPicture, k);
+        if (changed[k] == ((c.right - c.left) * (c.bottom - c.top) - 4) * scale * scale && (inked[k] > 0) == labelled)
+            lit += std::string(" ") + kKeys[k].name;
+        else
+            other = changed[k] > 0;
+    }
+    return other ? "?" : lit;
+}
+
+// Which picture the dialog shows, and the keys lit on it.
+static std::string Picture(HWND dlg, int scale = 1)
+{
+    for (int id : {IDB_KEYS_ARROWS, IDB_KEYS_ALT}) {
+        const std::string lit = KeysLit(dlg, id, scale);
+        if (lit != "?")
+            return (id == IDB_KEYS_ARROWS ? " arrows" : " alt") + lit;
+    }
+    return " other picture";
 }
 
 // What the dialog shows: the display mode; the movement, jump and confirm pairs (0, 1, - for
@@ -46,7 +86,7 @@ static std::string Shown(HWND dlg)
     return "d" + std::to_string(SendDlgItemMessageA(dlg, IDC_DISPLAY_MODE, CB_GETCURSEL, 0, 0)) + " " + pairs
            + (IsDlgButtonChecked(dlg, IDC_USE_GAMEPAD) ? " g" : " -") + std::to_string(enabled) + " " + grid
            + " f" + std::to_string(SendDlgItemMessageA(dlg, IDC_FONT, CB_GETCURSEL, 0, 0))
-           + (ShowsPicture(dlg, IDB_KEYS_ARROWS) ? " arrows" : ShowsPicture(dlg, IDB_KEYS_ALT) ? " alt" : " other picture")
+           + Picture(dlg)
            + heads;
 }
 
@@ -114,6 +154,15 @@ TEST_F(Dialog, TemplateHoldsEveryControlAndTheProgramItsTexts)
               "settings.\r\n\r\n--Please use Courier New as the font. Or whatever you want, I don't care. ");
 }
 
+// Where scripts/screenshots asks for it, holds still while it takes its picture.
+static void Pose()
+{
+    if (const char *ready = getenv("VESKAROT_SCREENSHOT_READY")) {
+        Put(ready, "");
+        WaitFor("the screenshot", [&] { return Bytes(ready) == "<none>"; });
+    }
+}
+
 // The column heads light up while their gamepad buttons are held, read through the
 // replaceable button reader: -1 for no controller, else bit n - 1 for button n.
 static int32_t gHeld = -1, gReads;
@@ -129,15 +178,12 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
         {0x04, "--3-----"}, {0x00, "--------"}, {0x85, "1-3----8"}, {0x300 | 0x40, "------7-"}, {0xFF, "12345678"},
         {-1, "--------"}, {0x10, "----5---"}, {0x02, "-2------"}, {-1, "--------"},
     };
-    const char *shot = getenv("VESKAROT_SCREENSHOT_READY");   // scripts/screenshots takes the first row's picture
     for (const auto &c : cases) {
         gHeld = c.held;
         const std::string want = "d2 111 -0 34012530 f0 alt " + std::string(c.lit);
         ASSERT_TRUE(WaitFor(want, [&] { return Shown(dlg) == want; })) << Shown(dlg);
-        if (shot && c.held == 0x04) {
-            Put(shot, "");
-            WaitFor("the screenshot", [&] { return Bytes(shot) == "<none>"; });
-        }
+        if (&c == cases)
+            Pose();
     }
     // Without a controller the program asks again only every two seconds.
     gReads = 0;
@@ -145,6 +191,41 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
     EXPECT_LE(gReads, 1) << "reads in one second without a controller";
     Click(IDOK);
     EXPECT_EQ(Bytes(Path()), stored);
+}
+
+// Keys held light their caps on the picture while the dialog is active, each known by its place
+// on the keyboard; keys held while another window is active light nothing, and neither do keys
+// still held when the dialog loses activation.
+TEST_F(Dialog, HeldKeysLightTheirCapsWhileTheDialogIsActive)
+{
+    Open();
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 40, 40, NULL, NULL, NULL, NULL);
+    // window made active, keys pressed (+) and released (-), a key whose press the thread must have taken -> picture
+    const struct { HWND active; std::string keys; int taken; const char *shown; } steps[] = {
+        {dlg, "+Up +Left +Z", 0, " arrows Z Up Left"},
+        {dlg, "-Left", 0, " arrows Z Up"},
+        {dlg, "+Q=A", 0, " arrows Q Z Up"},      // the key in Q's place, where it types A
+        {other, "", 0, " arrows"},
+        {other, "+X=X", 'X', " arrows"},
+        {dlg, "-X=X -Q=A -Z -Up +LShift +RCtrl", 0, " arrows LShift RCtrl"},
+        {dlg, "-LShift -RCtrl", 0, " arrows"},
+    };
+    for (const auto &c : steps) {
+        ASSERT_TRUE(WaitFor("the window active", [&] {   // the other window shown only while it is to be active
+            ShowWindow(other, c.active == other ? SW_SHOW : SW_HIDE);
+            return SetForegroundWindow(c.active) && GetActiveWindow() == c.active;
+        }));
+        const SHORT before = GetKeyState(c.taken);   // a press flips the key's toggle bit
+        Keys(c.keys);
+        EXPECT_TRUE(WaitFor(c.keys + ":" + c.shown, [&] {
+            return Picture(dlg) == c.shown && (!c.taken || (GetKeyState(c.taken) ^ before) & 1);
+        })) << Picture(dlg);
+        if (&c == steps)
+            Pose();
+    }
+    DestroyWindow(other);
+    Click(IDOK);
+    EXPECT_EQ(Bytes(Path()), DEFAULT_SAVED);
 }
 
 // In prefixes set to 144 and 192 DPI (scripts/test makes them) the picture keeps its place
@@ -173,6 +254,12 @@ TEST_F(Dialog, HighDpiKeepsThePictureInItsPlace)
     for (int id : {IDB_KEYS_ARROWS, IDB_KEYS_ALT}) {   // twice as large at 192 DPI, for both layouts
         Click(id == IDB_KEYS_ARROWS ? IDC_MOVE_ARROWS : IDC_MOVE_ALT);
         UpdateWindow(dlg);
-        EXPECT_TRUE(dpi != 192 || ShowsPicture(dlg, id, 2)) << "picture " << id;
+        EXPECT_TRUE(dpi != 192 || KeysLit(dlg, id, 2) == "") << "picture " << id;
+    }
+    // A held key lights its cap where the enlarged picture has it.
+    ASSERT_TRUE(WaitFor("the dialog active", [&] { return SetForegroundWindow(dlg) && GetActiveWindow() == dlg; }));
+    for (const char *keys : {"+Z", "-Z"}) {
+        Keys(keys);
+        EXPECT_TRUE(dpi != 192 || WaitFor(keys, [&] { return KeysLit(dlg, IDB_KEYS_ALT, 2) == (keys[0] == '+' ? " Z" : ""); }));
     }
 }

@@ -14,6 +14,7 @@
 
 #include "../app/moduledir.h"
 #include "../dialog/dialog.h"
+#include "../res/keylayout.h"
 
 // moveKeys jumpKeys okKey displayMode useGamepad, then buttons 1 to 8.
 using Ints = std::array<int32_t, 13>;
@@ -34,6 +35,23 @@ inline std::string Bytes(const std::string &path)
 }
 
 inline void Put(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// Keys pressed (+Name) and released (-Name) through the system's input, each by its place on the
+// keyboard (the names of res/keylayout.h); +Q=A is the key in Q's place as a keyboard reports it
+// where that key types A.
+inline void Keys(const std::string &keys)
+{
+    for (size_t at = 0, end; at < keys.size(); at = end + 1) {
+        end = std::min(keys.find(' ', at), keys.size());
+        const std::string key = keys.substr(at + 1, end - at - 1), name = key.substr(0, key.find('='));
+        const unsigned scan = keylayout::kKeys[keylayout::findKey(name.c_str())].scan;
+        const DWORD flags = (keys[at] == '-' ? KEYEVENTF_KEYUP : 0) | (scan & keylayout::kExtended ? KEYEVENTF_EXTENDEDKEY : 0);
+        if (name == key)
+            keybd_event(0, (BYTE)scan, flags | KEYEVENTF_SCANCODE, 0);
+        else
+            keybd_event(key.back(), (BYTE)scan, flags, 0);
+    }
+}
 
 // Handles this thread's messages until ready() holds; fails naming what it waited for.
 inline bool WaitFor(const std::string &what, const std::function<bool()> &ready)

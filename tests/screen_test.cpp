@@ -68,6 +68,7 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
     const struct { const char *how, *folder; std::function<void(HWND, const std::string &)> leave; bool saves; } cases[] = {
         {"OK clicked", "", [](HWND dlg, auto &) { ClickOn(GetDlgItem(dlg, IDOK)); }, true},
         {"Enter", "", [](HWND, auto &) { Key(VK_RETURN); }, true},
+        {"Up, Left and Z held, then Enter", "", [](HWND, auto &) { Keys("+Up +Left +Z -Up -Left -Z"); Key(VK_RETURN); }, true},
         {"Enter at the root of a drive", "C:", [](HWND, auto &) { Key(VK_RETURN); }, true},
         {"Enter with Config.dat unwritable, then again", "", blocked, true},
         {"Esc", "", [](HWND, auto &) { Key(VK_ESCAPE); }, false},

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "keylayout.h"
+#include "../res/keylayout.h"
 
 using namespace keylayout;
 

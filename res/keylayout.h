@@ -1,6 +1,7 @@
-// Geometry and colours of the two keyboard pictures (keys_arrows.bmp, keys_alt.bmp).
-// Shared by the art generator (tools/keyart.cpp) and the resource test, so both agree
-// on where every key sits and which keys each picture highlights.
+// Geometry and colours of the two keyboard pictures (keys_arrows.bmp, keys_alt.bmp), and
+// the scan code of each key. Shared by the art generator (tools/keyart.cpp), the program,
+// which lights the keys held on the picture, and the tests, so all agree on where every key
+// sits and which keys each picture highlights.
 #ifndef KEYLAYOUT_H
 #define KEYLAYOUT_H
 
@@ -57,6 +58,7 @@ struct Key {
     const char* label;  // text drawn on the key when highlighted ("" = never labelled)
     Rect cap;           // whole key cap including outline and bevels
     Rect face;          // flat top of the cap; its four corner pixels never carry label ink
+    unsigned scan;      // bits 16 to 24 of a key message's lParam: scan code, 0x100 when extended
 };
 
 // Arrow glyphs in labels.
@@ -80,44 +82,50 @@ inline constexpr int kKeyHeight = 16;
 // outline on the right; a three-pixel shadow lip and outline below.
 constexpr Rect faceOf(Rect cap) { return Rect{cap.left + 2, cap.top + 2, cap.right - 2, cap.bottom - 4}; }
 
-constexpr Key key(const char* name, const char* label, int row, int quarter, int quarters) {
+// Scan codes of the keys after 0xE0 on the wire, which set the extended flag.
+inline constexpr unsigned kExtended = 0x100;
+
+constexpr Key key(const char* name, const char* label, int row, int quarter, int quarters, unsigned scan) {
     const Rect cap{columnX(quarter), rowTop(row), columnX(quarter + quarters) - kGap, rowTop(row) + kKeyHeight};
-    return Key{name, label, cap, faceOf(cap)};
+    return Key{name, label, cap, faceOf(cap), scan};
 }
 
 inline constexpr Key kKeys[] = {
     // Function row: a wide Esc, then F1-F4, F5-F8, F9-F12 with half-key gaps.
-    key("Esc", "Esc", 0, 0, 5),
-    key("F1", "", 0, 8, 4), key("F2", "", 0, 12, 4), key("F3", "", 0, 16, 4), key("F4", "", 0, 20, 4),
-    key("F5", "", 0, 26, 4), key("F6", "", 0, 30, 4), key("F7", "", 0, 34, 4), key("F8", "", 0, 38, 4),
-    key("F9", "", 0, 44, 4), key("F10", "", 0, 48, 4), key("F11", "", 0, 52, 4), key("F12", "", 0, 56, 4),
+    key("Esc", "Esc", 0, 0, 5, 0x01),
+    key("F1", "", 0, 8, 4, 0x3B), key("F2", "", 0, 12, 4, 0x3C), key("F3", "", 0, 16, 4, 0x3D), key("F4", "", 0, 20, 4, 0x3E),
+    key("F5", "", 0, 26, 4, 0x3F), key("F6", "", 0, 30, 4, 0x40), key("F7", "", 0, 34, 4, 0x41), key("F8", "", 0, 38, 4, 0x42),
+    key("F9", "", 0, 44, 4, 0x43), key("F10", "", 0, 48, 4, 0x44), key("F11", "", 0, 52, 4, 0x57), key("F12", "", 0, 56, 4, 0x58),
     // Number row.
-    key("`", "", 1, 0, 4), key("1", "", 1, 4, 4), key("2", "", 1, 8, 4), key("3", "", 1, 12, 4),
-    key("4", "", 1, 16, 4), key("5", "", 1, 20, 4), key("6", "", 1, 24, 4), key("7", "", 1, 28, 4),
-    key("8", "", 1, 32, 4), key("9", "", 1, 36, 4), key("0", "", 1, 40, 4), key("-", "", 1, 44, 4),
-    key("=", "", 1, 48, 4), key("Backspace", "", 1, 52, 8),
+    key("`", "", 1, 0, 4, 0x29), key("1", "", 1, 4, 4, 0x02), key("2", "", 1, 8, 4, 0x03), key("3", "", 1, 12, 4, 0x04),
+    key("4", "", 1, 16, 4, 0x05), key("5", "", 1, 20, 4, 0x06), key("6", "", 1, 24, 4, 0x07), key("7", "", 1, 28, 4, 0x08),
+    key("8", "", 1, 32, 4, 0x09), key("9", "", 1, 36, 4, 0x0A), key("0", "", 1, 40, 4, 0x0B), key("-", "", 1, 44, 4, 0x0C),
+    key("=", "", 1, 48, 4, 0x0D), key("Backspace", "", 1, 52, 8, 0x0E),
     // Tab row.
-    key("Tab", "", 2, 0, 6), key("Q", "Q", 2, 6, 4), key("W", "W", 2, 10, 4), key("E", "E", 2, 14, 4),
-    key("R", "R", 2, 18, 4), key("T", "T", 2, 22, 4), key("Y", "Y", 2, 26, 4), key("U", "U", 2, 30, 4),
-    key("I", "I", 2, 34, 4), key("O", "O", 2, 38, 4), key("P", "P", 2, 42, 4), key("[", "", 2, 46, 4),
-    key("]", "", 2, 50, 4), key("\\", "", 2, 54, 6),
+    key("Tab", "", 2, 0, 6, 0x0F), key("Q", "Q", 2, 6, 4, 0x10), key("W", "W", 2, 10, 4, 0x11), key("E", "E", 2, 14, 4, 0x12),
+    key("R", "R", 2, 18, 4, 0x13), key("T", "T", 2, 22, 4, 0x14), key("Y", "Y", 2, 26, 4, 0x15), key("U", "U", 2, 30, 4, 0x16),
+    key("I", "I", 2, 34, 4, 0x17), key("O", "O", 2, 38, 4, 0x18), key("P", "P", 2, 42, 4, 0x19), key("[", "", 2, 46, 4, 0x1A),
+    key("]", "", 2, 50, 4, 0x1B), key("\\", "", 2, 54, 6, 0x2B),
     // Caps row.
-    key("Caps", "", 3, 0, 7), key("A", "A", 3, 7, 4), key("S", "S", 3, 11, 4), key("D", "D", 3, 15, 4),
-    key("F", "F", 3, 19, 4), key("G", "G", 3, 23, 4), key("H", "H", 3, 27, 4), key("J", "J", 3, 31, 4),
-    key("K", "K", 3, 35, 4), key("L", "L", 3, 39, 4), key(";", ":", 3, 43, 4), key("'", "", 3, 47, 4),
-    key("Enter", "", 3, 51, 9),
+    key("Caps", "", 3, 0, 7, 0x3A), key("A", "A", 3, 7, 4, 0x1E), key("S", "S", 3, 11, 4, 0x1F), key("D", "D", 3, 15, 4, 0x20),
+    key("F", "F", 3, 19, 4, 0x21), key("G", "G", 3, 23, 4, 0x22), key("H", "H", 3, 27, 4, 0x23), key("J", "J", 3, 31, 4, 0x24),
+    key("K", "K", 3, 35, 4, 0x25), key("L", "L", 3, 39, 4, 0x26), key(";", ":", 3, 43, 4, 0x27), key("'", "", 3, 47, 4, 0x28),
+    key("Enter", "", 3, 51, 9, 0x1C),
     // Shift row.
-    key("LShift", "", 4, 0, 9), key("Z", "Z", 4, 9, 4), key("X", "X", 4, 13, 4), key("C", "C", 4, 17, 4),
-    key("V", "V", 4, 21, 4), key("B", "B", 4, 25, 4), key("N", "N", 4, 29, 4), key("M", "M", 4, 33, 4),
-    key(",", "<", 4, 37, 4), key(".", ">", 4, 41, 4), key("/", "?", 4, 45, 4), key("RShift", "", 4, 49, 11),
+    key("LShift", "", 4, 0, 9, 0x2A), key("Z", "Z", 4, 9, 4, 0x2C), key("X", "X", 4, 13, 4, 0x2D), key("C", "C", 4, 17, 4, 0x2E),
+    key("V", "V", 4, 21, 4, 0x2F), key("B", "B", 4, 25, 4, 0x30), key("N", "N", 4, 29, 4, 0x31), key("M", "M", 4, 33, 4, 0x32),
+    key(",", "<", 4, 37, 4, 0x33), key(".", ">", 4, 41, 4, 0x34), key("/", "?", 4, 45, 4, 0x35), key("RShift", "", 4, 49, 11, 0x36),
     // Bottom row.
-    key("LCtrl", "", 5, 0, 5), key("LWin", "", 5, 5, 5), key("LAlt", "", 5, 10, 5), key("Space", "", 5, 15, 25),
-    key("RAlt", "", 5, 40, 5), key("RWin", "", 5, 45, 5), key("Menu", "", 5, 50, 5), key("RCtrl", "", 5, 55, 5),
+    key("LCtrl", "", 5, 0, 5, 0x1D), key("LWin", "", 5, 5, 5, kExtended | 0x5B), key("LAlt", "", 5, 10, 5, 0x38),
+    key("Space", "", 5, 15, 25, 0x39), key("RAlt", "", 5, 40, 5, kExtended | 0x38),
+    key("RWin", "", 5, 45, 5, kExtended | 0x5C), key("Menu", "", 5, 50, 5, kExtended | 0x5D),
+    key("RCtrl", "", 5, 55, 5, kExtended | 0x1D),
     // Six keys right of the main block, then the inverted T of the arrows.
-    key("Insert", "", 1, 62, 4), key("Home", "", 1, 66, 4), key("PageUp", "", 1, 70, 4),
-    key("Delete", "", 2, 62, 4), key("End", "", 2, 66, 4), key("PageDown", "", 2, 70, 4),
-    key("Up", kArrowUp, 4, 66, 4),
-    key("Left", kArrowLeft, 5, 62, 4), key("Down", kArrowDown, 5, 66, 4), key("Right", kArrowRight, 5, 70, 4),
+    key("Insert", "", 1, 62, 4, kExtended | 0x52), key("Home", "", 1, 66, 4, kExtended | 0x47),
+    key("PageUp", "", 1, 70, 4, kExtended | 0x49), key("Delete", "", 2, 62, 4, kExtended | 0x53),
+    key("End", "", 2, 66, 4, kExtended | 0x4F), key("PageDown", "", 2, 70, 4, kExtended | 0x51),
+    key("Up", kArrowUp, 4, 66, 4, kExtended | 0x48), key("Left", kArrowLeft, 5, 62, 4, kExtended | 0x4B),
+    key("Down", kArrowDown, 5, 66, 4, kExtended | 0x50), key("Right", kArrowRight, 5, 70, 4, kExtended | 0x4D),
 };
 inline constexpr int kKeyCount = static_cast<int>(sizeof(kKeys) / sizeof(kKeys[0]));
 
@@ -177,6 +185,15 @@ constexpr bool namesUnique() {
     return true;
 }
 
+constexpr bool scansUnique() {
+    for (int i = 0; i < kKeyCount; ++i) {
+        for (int j = i + 1; j < kKeyCount; ++j) {
+            if (kKeys[i].scan == kKeys[j].scan) return false;
+        }
+    }
+    return true;
+}
+
 constexpr bool insidePicture(Rect r) {
     return r.left >= 0 && r.top >= 0 && r.right <= kWidth && r.bottom <= kHeight && r.left < r.right &&
            r.top < r.bottom;
@@ -198,6 +215,7 @@ constexpr bool capsApart() {
 
 static_assert(kResourceBytes == 19784, "bitmap resource size");
 static_assert(namesUnique(), "key names must be unique");
+static_assert(scansUnique(), "two keys with one scan code");
 static_assert(allNamesKnown(kArrowsPicture) && allNamesKnown(kAltPicture), "unknown key in a highlight list");
 static_assert(capsApart(), "key caps overlap or leave the picture");
 
