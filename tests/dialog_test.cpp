@@ -8,8 +8,8 @@ const int COLUMNS[] = {1012, 1018, 1024, 1030, 1036, 1042, 1048, 1060};
 
 // The keys lit on the picture of a resource as the dialog shows it, each pixel a square of
 // scale by scale: " Z Up" for two, "" for none, "?" where the dialog shows another picture or
-// a key drawn otherwise. A lit key is its whole cap in the highlight colours, and its label,
-// where the picture has one, readable on it in the highlight text colour.
+// a key drawn otherwise. A lit key is its cap but the four corner pixels in the highlight
+// colours, and its label, where the picture has one, readable on it in the highlight text colour.
 static std::string KeysLit(HWND dlg, int id, int scale = 1)
 {
     using namespace keylayout;
@@ -18,7 +18,6 @@ static std::string KeysLit(HWND dlg, int id, int scale = 1)
     HGDIOBJ old = SelectObject(memory, picture);
     const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT), ink = GetSysColor(COLOR_HIGHLIGHTTEXT);
     auto in = [](const Rect &r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
-    auto corner = [](const Rect &r, int x, int y) { return (x == r.left || x == r.right - 1) && (y == r.top || y == r.bottom - 1); };
     // Per key: its pixels in the highlight colours, and those of them in the text colour on its face.
     int changed[kKeyCount] = {}, inked[kKeyCount] = {};
     bool other = false;
@@ -30,7 +29,7 @@ static std::string KeysLit(HWND dlg, int id, int scale = 1)
         int k = 0;
         while (k < kKeyCount && !in(kKeys[k].cap, x, y))
             ++k;
-        other = k == kKeyCount || corner(kKeys[k].cap, x, y) || (shown != fill && shown != ink);
+        other = k == kKeyCount || (shown != fill && shown != ink);
         if (!other) {
             changed[k] += 1;
             inked[k] += shown == ink && in(kKeys[k].face, x, y);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <random>
+#include <sstream>
 
 #include "../app/moduledir.h"
 #include "../dialog/dialog.h"
@@ -41,15 +42,12 @@ inline void Put(const std::string &path, const std::string &bytes) { std::ofstre
 // where that key types A.
 inline void Keys(const std::string &keys)
 {
-    for (size_t at = 0, end; at < keys.size(); at = end + 1) {
-        end = std::min(keys.find(' ', at), keys.size());
-        const std::string key = keys.substr(at + 1, end - at - 1), name = key.substr(0, key.find('='));
-        const unsigned scan = keylayout::kKeys[keylayout::findKey(name.c_str())].scan;
-        const DWORD flags = (keys[at] == '-' ? KEYEVENTF_KEYUP : 0) | (scan & keylayout::kExtended ? KEYEVENTF_EXTENDEDKEY : 0);
-        if (name == key)
-            keybd_event(0, (BYTE)scan, flags | KEYEVENTF_SCANCODE, 0);
-        else
-            keybd_event(key.back(), (BYTE)scan, flags, 0);
+    std::istringstream words(keys);
+    for (std::string word; words >> word;) {
+        const size_t typed = word.find('=');
+        const unsigned scan = keylayout::kKeys[keylayout::findKey(word.substr(1, typed - 1).c_str())].scan;
+        const DWORD flags = (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | (scan & keylayout::kExtended ? KEYEVENTF_EXTENDEDKEY : 0);
+        keybd_event(typed == std::string::npos ? 0 : word.back(), (BYTE)scan, flags | (typed == std::string::npos ? KEYEVENTF_SCANCODE : 0), 0);
     }
 }
 
