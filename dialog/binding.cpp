@@ -4,16 +4,26 @@
 
 #include <cstring>
 
-// What CheckRadioButton does, but a radio already in the wanted state gets
-// no message: under Wine each BM_SETCHECK to a themed radio costs
-// milliseconds, and most radios start clear.
+// What CheckRadioButton does, at a fraction of its cost under Wine. A radio
+// already as wanted gets no message. The one to check is checked while it is
+// a plain radio: checking an automatic radio makes Wine's themed button walk
+// its group through the dialog's controls to clear the others, a round trip
+// to the server at each step and 5 to 10 ms a radio, and this loop clears them
+// itself. Either kind takes WS_TABSTOP when checked and drops it when cleared,
+// and the radio gets its own style back, so it is left as CheckRadioButton
+// would leave it.
 static void CheckRadioInRange(HWND dlg, int first, int last, int check)
 {
-    for (int id = first; id <= last; ++id) {
-        UINT wanted = id == check ? BST_CHECKED : BST_UNCHECKED;
-        if (IsDlgButtonChecked(dlg, id) != wanted)
-            CheckDlgButton(dlg, id, wanted);
-    }
+    for (int id = first; id <= last; ++id)
+        if (id != check && IsDlgButtonChecked(dlg, id))
+            CheckDlgButton(dlg, id, BST_UNCHECKED);
+    HWND radio = GetDlgItem(dlg, check);
+    if (SendMessageA(radio, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        return;
+    WPARAM style = (WPARAM)GetWindowLongA(radio, GWL_STYLE) & 0xFFFF;
+    SendMessageA(radio, BM_SETSTYLE, (style & ~BS_TYPEMASK) | BS_RADIOBUTTON, FALSE);
+    SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(radio, BM_SETSTYLE, style, FALSE);
 }
 
 // Checks the first or second radio of a pair for 0 or 1; any other value

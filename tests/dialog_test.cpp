@@ -61,19 +61,33 @@ static std::string Picture(HWND dlg, int scale = 1)
     return " other picture";
 }
 
+// "" for a radio as the system keeps radios: automatic, so that a click checks it, with a
+// tab stop exactly while checked, so that Tab enters its group there; else its style.
+static std::string OddRadio(HWND dlg, int id)
+{
+    const LONG style = GetWindowLongA(GetDlgItem(dlg, id), GWL_STYLE), tab = IsDlgButtonChecked(dlg, id) ? WS_TABSTOP : 0;
+    char text[40] = "";
+    if ((style & (BS_TYPEMASK | WS_TABSTOP)) != (BS_AUTORADIOBUTTON | tab))
+        snprintf(text, sizeof text, " radio %d style %08lx", id, style);
+    return text;
+}
+
 // What the dialog shows: the display mode; the movement, jump and confirm pairs (0, 1, - for
 // neither, 2 for both); Use Gamepad (g or -) and how many grid radios are enabled; the row
 // checked in each column (* for more than one); the font entry; the keyboard picture; the
-// column heads lit, as their backgrounds show.
+// column heads lit, as their backgrounds show; any radio not as the system keeps radios.
 static std::string Shown(HWND dlg)
 {
     RedrawWindow(dlg, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    std::string pairs = "---", grid = "--------", heads = " --------";
+    std::string pairs = "---", grid = "--------", heads = " --------", odd;
     int enabled = 0;
-    for (int k = 0; k < 6; ++k)
+    for (int k = 0; k < 6; ++k) {
         pairs[k / 2] = !IsDlgButtonChecked(dlg, PAIRS[k]) ? pairs[k / 2] : pairs[k / 2] == '-' ? (char)('0' + k % 2) : '2';
+        odd += OddRadio(dlg, PAIRS[k]);
+    }
     for (int k = 0; k < 48; ++k) {
         enabled += IsWindowEnabled(GetDlgItem(dlg, COLUMNS[k / 6] + k % 6));
+        odd += OddRadio(dlg, COLUMNS[k / 6] + k % 6);
         grid[k / 6] = !IsDlgButtonChecked(dlg, COLUMNS[k / 6] + k % 6) ? grid[k / 6] : grid[k / 6] == '-' ? (char)('0' + k % 6) : '*';
     }
     for (int n = 1; n <= 8; ++n) {
@@ -86,7 +100,7 @@ static std::string Shown(HWND dlg)
            + (IsDlgButtonChecked(dlg, IDC_USE_GAMEPAD) ? " g" : " -") + std::to_string(enabled) + " " + grid
            + " f" + std::to_string(SendDlgItemMessageA(dlg, IDC_FONT, CB_GETCURSEL, 0, 0))
            + Picture(dlg)
-           + heads;
+           + heads + odd;
 }
 
 using Dialog = Folder;
