@@ -61,43 +61,48 @@ make_prefix64() {
 
 # start_xvfb: an X server on a free display, with a window manager as a
 # player's desktop has one (without it Wine waits two seconds each time a
-# window is hidden); stop_xvfb ends both by their PIDs.
-XVFB_PID=
-WM_PID=
+# window is hidden); it exports DISPLAY. Each call starts another pair;
+# stop_xvfb ends them all by their PIDs.
+XVFB_PIDS=
+WM_PIDS=
 start_xvfb() {
-    local n=90
+    local n=90 xvfb wm i
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
     # Large enough for the dialog at 200 %.
     Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
+    xvfb=$!
+    XVFB_PIDS="$XVFB_PIDS $xvfb"
     export DISPLAY=":$n"
-    local i
     # The server takes connections only a moment after its socket appears.
     for i in $(seq 300); do
         xprop -root >/dev/null 2>&1 && break
-        kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb did not start on :$n" >&2; return 1; }
+        kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on :$n" >&2; return 1; }
         sleep 0.1
     done
     openbox >/dev/null 2>&1 &
-    WM_PID=$!
+    wm=$!
     # The window manager is ready once it owns the screen's selection.
     for i in $(seq 300); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
-        if ! kill -0 "$WM_PID" 2>/dev/null; then    # it gave up early: start it again
+        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+            WM_PIDS="$WM_PIDS $wm"
+            return 0
+        fi
+        if ! kill -0 "$wm" 2>/dev/null; then    # it gave up early: start it again
             openbox >/dev/null 2>&1 &
-            WM_PID=$!
+            wm=$!
         fi
         sleep 0.1
     done
+    WM_PIDS="$WM_PIDS $wm"
     echo "openbox did not start on :$n" >&2
     return 1
 }
 
 stop_xvfb() {
     local pid
-    for pid in $WM_PID $XVFB_PID; do
+    for pid in $WM_PIDS $XVFB_PIDS; do
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
-    WM_PID= XVFB_PID=
+    WM_PIDS= XVFB_PIDS=
 }
