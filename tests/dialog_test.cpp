@@ -3,6 +3,8 @@
 // template's controls.
 #include "harness.h"
 
+#include <map>
+
 const int PAIRS[] = {IDC_MOVE_ARROWS, IDC_MOVE_ALT, IDC_JUMP_Z, IDC_JUMP_X, IDC_OK_JUMP, IDC_OK_ATTACK};
 const int COLUMNS[] = {1012, 1018, 1024, 1030, 1036, 1042, 1048, 1060};
 
@@ -22,10 +24,23 @@ static bool ShowsPicture(HWND dlg, int id, int scale = 1)
     return same;
 }
 
+// How a label is drawn on the screen: lit (the char given) when most of its pixels are in the
+// highlight colour and some in the highlight text colour, its text readable on it; '-' plain,
+// without a pixel in the highlight colour; '?' anything between.
+static char Lit(HDC dc, RECT r, char lit)
+{
+    std::map<COLORREF, int> pixels;   // of each colour
+    const int w = r.right - r.left, area = w * (r.bottom - r.top);
+    for (int i = 0; i < area; ++i)
+        ++pixels[GetPixel(dc, r.left + i % w, r.top + i / w)];
+    const int back = pixels[GetSysColor(COLOR_HIGHLIGHT)], text = pixels[GetSysColor(COLOR_HIGHLIGHTTEXT)];
+    return back == 0 ? '-' : back * 2 > area && text > 0 ? lit : '?';
+}
+
 // What the dialog shows: the display mode; the movement, jump and confirm pairs (0, 1, - for
 // neither, 2 for both); Use Gamepad (g or -) and how many grid radios are enabled; the row
 // checked in each column (* for more than one); the font entry; the keyboard picture; the
-// column heads lit, as their backgrounds show.
+// column heads: the digit of a lit one, else what Lit says.
 static std::string Shown(HWND dlg)
 {
     RedrawWindow(dlg, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -40,7 +55,9 @@ static std::string Shown(HWND dlg)
     for (int n = 1; n <= 8; ++n) {
         HWND head = FindWindowExA(dlg, NULL, NULL, std::to_string(n).c_str());
         HDC dc = GetDC(head);
-        heads[n] = GetPixel(dc, 0, 0) == GetSysColor(COLOR_HIGHLIGHT) ? (char)('0' + n) : '-';
+        RECT r;
+        GetClientRect(head, &r);
+        heads[n] = Lit(dc, r, (char)('0' + n));
         ReleaseDC(head, dc);
     }
     return "d" + std::to_string(SendDlgItemMessageA(dlg, IDC_DISPLAY_MODE, CB_GETCURSEL, 0, 0)) + " " + pairs
@@ -52,14 +69,22 @@ static std::string Shown(HWND dlg)
 
 using Dialog = Folder;
 const std::string DEFAULT_SHOWN = "d0 000 g48 10532432 f0 arrows --------", DEFAULT_SAVED = Record(DEFAULTS, "Courier New");
-const std::string OFF = Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "courier");
+const std::string OFF = Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "courier"), OFF_SHOWN = "d2 111 -0 34012530 f0 alt --------";
+const std::string OFF_SAVED = Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New");
 
 TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
 {
     // stored Config.dat, controls clicked -> what the dialog shows -> what OK writes
     const struct { const char *what; std::string stored; std::vector<int> clicks; std::string shown, saved; } cases[] = {
         {"no file", "<none>", {}, DEFAULT_SHOWN, DEFAULT_SAVED},
-        {"every field off its default", OFF, {}, "d2 111 -0 34012530 f0 alt --------", Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New")},
+        {"every field off its default", OFF, {}, OFF_SHOWN, OFF_SAVED},
+        // each rule of loading, on a file that a looser rule would take
+        {"147 bytes", OFF.substr(0, 147), {}, DEFAULT_SHOWN, DEFAULT_SAVED}, {"longer", OFF + "more", {}, OFF_SHOWN, OFF_SAVED},
+        {"a letter of the magic in lower case", "VESKARoT20041206" + OFF.substr(16), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+        {"15 letters of magic", std::string("VESKAROT2004120\0", 16) + OFF.substr(16), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+        {"a byte behind the magic", "VESKAROT200412067" + OFF.substr(17), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+        {"an empty magic", std::string(16, '\0') + OFF.substr(16), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+        {"bytes 17 to 31 set", OFF.substr(0, 17) + std::string(15, 'x') + OFF.substr(32), {}, OFF_SHOWN, OFF_SAVED},
         {"values out of range", Record({7, -1, 2, 9, 7, 2, 1, 0, 6, 3, 7, 6, 3}), {}, "d-1 --- g48 10-32-32 f0 alt --------",
          Record({1, 1, 1, -1, 1, 2, 1, 0, 6, 3, 0, 6, 3}, "Courier New")},
         {"face name without terminator", Record(DEFAULTS, std::string(64, 'N')), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
@@ -121,8 +146,7 @@ static int32_t gHeld = -1, gReads;
 TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
 {
     gReadPadButtons = [] { return ++gReads, gHeld; };
-    const std::string stored = Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New");
-    Put(Path(), stored);
+    Put(Path(), OFF_SAVED);
     Open();
     // buttons the controller reports -> heads lit; buttons above 8 do not count
     const struct { int32_t held; const char *lit; } cases[] = {
@@ -144,7 +168,7 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
     WaitFor("a second", [start = GetTickCount()] { return GetTickCount() - start >= 1000; });
     EXPECT_LE(gReads, 1) << "reads in one second without a controller";
     Click(IDOK);
-    EXPECT_EQ(Bytes(Path()), stored);
+    EXPECT_EQ(Bytes(Path()), OFF_SAVED);
 }
 
 // In prefixes set to 144 and 192 DPI (scripts/test makes them) the picture keeps its place
