@@ -3,8 +3,6 @@
 // template's controls.
 #include "harness.h"
 
-#include <map>
-
 const int PAIRS[] = {IDC_MOVE_ARROWS, IDC_MOVE_ALT, IDC_JUMP_Z, IDC_JUMP_X, IDC_OK_JUMP, IDC_OK_ATTACK};
 const int COLUMNS[] = {1012, 1018, 1024, 1030, 1036, 1042, 1048, 1060};
 
@@ -24,17 +22,22 @@ static bool ShowsPicture(HWND dlg, int id, int scale = 1)
     return same;
 }
 
-// How a label is drawn on the screen: lit (the char given) when most of its pixels are in the
-// highlight colour and some in the highlight text colour, its text readable on it; '-' plain,
-// without a pixel in the highlight colour; '?' anything between.
+// How a label is drawn on the screen: lit (the char given) when the highlight colour is behind
+// most of it and its text is readable on it: in the highlight text colour, in strokes, each pixel
+// with the highlight colour at a corner (as strokes of one or two pixels have, crossings too), not
+// in a block of that colour; '-' plain, without a pixel in the highlight colour; '?' anything between.
 static char Lit(HDC dc, RECT r, char lit)
 {
-    std::map<COLORREF, int> pixels;   // of each colour
-    const int w = r.right - r.left, area = w * (r.bottom - r.top);
-    for (int i = 0; i < area; ++i)
-        ++pixels[GetPixel(dc, r.left + i % w, r.top + i / w)];
-    const int back = pixels[GetSysColor(COLOR_HIGHLIGHT)], text = pixels[GetSysColor(COLOR_HIGHLIGHTTEXT)];
-    return back == 0 ? '-' : back * 2 > area && text > 0 ? lit : '?';
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    auto behind = [&](int x, int y) { return GetPixel(dc, x, y) == highlight; };
+    int back = 0, ink = 0, inside = 0;   // pixels in the highlight colour, in the text colour, and those of them in a block
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            back += behind(x, y);
+            ink += GetPixel(dc, x, y) == text;
+            inside += GetPixel(dc, x, y) == text && !(behind(x - 1, y - 1) || behind(x + 1, y - 1) || behind(x - 1, y + 1) || behind(x + 1, y + 1));
+        }
+    return back == 0 ? '-' : back * 2 > (r.right - r.left) * (r.bottom - r.top) && ink > 0 && inside == 0 ? lit : '?';
 }
 
 // What the dialog shows: the display mode; the movement, jump and confirm pairs (0, 1, - for
