@@ -6,10 +6,35 @@
 const int PAIRS[] = {IDC_MOVE_ARROWS, IDC_MOVE_ALT, IDC_JUMP_Z, IDC_JUMP_X, IDC_OK_JUMP, IDC_OK_ATTACK};
 const int COLUMNS[] = {1012, 1018, 1024, 1030, 1036, 1042, 1048, 1060};
 
+// How a label is drawn in the rectangle r of dc: the char given when it is lit, the highlight
+// colour behind most of it and its text readable on it, that is in the highlight text colour and
+// in strokes: each such pixel has the highlight colour among its eight neighbours, as strokes one
+// or two pixels wide have, where they cross too, and a block of the text colour has not (the text
+// must not touch the rectangle's edge). '-' when plain, without a pixel of the highlight colour; '?' else.
+static char Lit(HDC dc, RECT r, char lit)
+{
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    auto behind = [&](int x, int y) { return GetPixel(dc, x, y) == highlight; };
+    auto stroke = [&](int x, int y) {
+        for (int d = 0; d < 9; ++d)
+            if (behind(x + d % 3 - 1, y + d / 3 - 1))
+                return true;
+        return false;
+    };
+    int back = 0, ink = 0, inside = 0;   // pixels in the highlight colour, in the text colour, and those of them in a block
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            back += behind(x, y);
+            ink += GetPixel(dc, x, y) == text;
+            inside += GetPixel(dc, x, y) == text && !stroke(x, y);
+        }
+    return back == 0 ? '-' : back * 2 > (r.right - r.left) * (r.bottom - r.top) && ink > 0 && inside == 0 ? lit : '?';
+}
+
 // The keys lit on the picture of a resource as the dialog shows it, each pixel a square of
 // scale by scale: " Z Up" for two, "" for none, "?" where the dialog shows another picture or
 // a key drawn otherwise. A lit key is its cap but the four corner pixels in the highlight
-// colours, and its label, where the picture has one, readable on it in the highlight text colour.
+// colours, and its label, where the picture has one, readable on its face as Lit reads a label.
 static std::string KeysLit(HWND dlg, int id, int scale = 1)
 {
     using namespace keylayout;
@@ -18,8 +43,7 @@ static std::string KeysLit(HWND dlg, int id, int scale = 1)
     HGDIOBJ old = SelectObject(memory, picture);
     const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT), ink = GetSysColor(COLOR_HIGHLIGHTTEXT);
     auto in = [](const Rect &r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
-    // Per key: its pixels in the highlight colours, and those of them in the text colour on its face.
-    int changed[kKeyCount] = {}, inked[kKeyCount] = {};
+    int changed[kKeyCount] = {};   // per key, its pixels in the highlight colours
     bool other = false;
     for (int i = 0, w = 328 * scale; i < w * 120 * scale && !other; ++i) {
         const int x = i % w / scale, y = i / w / scale;
@@ -30,23 +54,22 @@ static std::string KeysLit(HWND dlg, int id, int scale = 1)
         while (k < kKeyCount && !in(kKeys[k].cap, x, y))
             ++k;
         other = k == kKeyCount || (shown != fill && shown != ink);
-        if (!other) {
-            changed[k] += 1;
-            inked[k] += shown == ink && in(kKeys[k].face, x, y);
-        }
+        if (!other)
+            ++changed[k];
     }
-    DeleteObject(SelectObject(memory, old));
-    DeleteDC(memory);
-    ReleaseDC(dlg, screen);
     std::string lit;
     for (int k = 0; k < kKeyCount && !other; ++k) {
-        const Rect &c = kKeys[k].cap;
+        const Rect &c = kKeys[k].cap, &f = kKeys[k].face;
         const bool labelled = isHighlighted(id == IDB_KEYS_ARROWS ? kArrowsPicture : kAltPicture, k);
-        if (changed[k] == ((c.right - c.left) * (c.bottom - c.top) - 4) * scale * scale && (inked[k] > 0) == labelled)
+        const RECT face = {(335 + f.left) * scale, (16 + f.top) * scale, (335 + f.right) * scale, (16 + f.bottom) * scale};
+        if (changed[k] == ((c.right - c.left) * (c.bottom - c.top) - 4) * scale * scale && (!labelled || Lit(screen, face, '+') == '+'))
             lit += std::string(" ") + kKeys[k].name;
         else
             other = changed[k] > 0;
     }
+    DeleteObject(SelectObject(memory, old));
+    DeleteDC(memory);
+    ReleaseDC(dlg, screen);
     return other ? "?" : lit;
 }
 
@@ -75,7 +98,7 @@ static std::string OddRadio(HWND dlg, int id)
 // What the dialog shows: the display mode; the movement, jump and confirm pairs (0, 1, - for
 // neither, 2 for both); Use Gamepad (g or -) and how many grid radios are enabled; the row
 // checked in each column (* for more than one); the font entry; the keyboard picture; the
-// column heads lit, as their backgrounds show; any radio not as the system keeps radios.
+// column heads: the digit of a lit one, else what Lit says; any radio not as the system keeps radios.
 static std::string Shown(HWND dlg)
 {
     RedrawWindow(dlg, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -93,7 +116,9 @@ static std::string Shown(HWND dlg)
     for (int n = 1; n <= 8; ++n) {
         HWND head = FindWindowExA(dlg, NULL, NULL, std::to_string(n).c_str());
         HDC dc = GetDC(head);
-        heads[n] = GetPixel(dc, 0, 0) == GetSysColor(COLOR_HIGHLIGHT) ? (char)('0' + n) : '-';
+        RECT r;
+        GetClientRect(head, &r);
+        heads[n] = Lit(dc, r, (char)('0' + n));
         ReleaseDC(head, dc);
     }
     return "d" + std::to_string(SendDlgItemMessageA(dlg, IDC_DISPLAY_MODE, CB_GETCURSEL, 0, 0)) + " " + pairs
@@ -105,14 +130,21 @@ static std::string Shown(HWND dlg)
 
 using Dialog = Folder;
 const std::string DEFAULT_SHOWN = "d0 000 g48 10532432 f0 arrows --------", DEFAULT_SAVED = Record(DEFAULTS, "Courier New");
-const std::string OFF = Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "courier");
+const std::string OFF = Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New"), OFF_SHOWN = "d2 111 -0 34012530 f0 alt --------";
 
 TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
 {
     // stored Config.dat, controls clicked -> what the dialog shows -> what OK writes
     const struct { const char *what; std::string stored; std::vector<int> clicks; std::string shown, saved; } cases[] = {
         {"no file", "<none>", {}, DEFAULT_SHOWN, DEFAULT_SAVED},
-        {"every field off its default", OFF, {}, "d2 111 -0 34012530 f0 alt --------", Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New")},
+        {"every field off its default", OFF, {}, OFF_SHOWN, OFF},
+        // each rule of loading, on a file that a looser rule would take
+        {"147 bytes", OFF.substr(0, 147), {}, DEFAULT_SHOWN, DEFAULT_SAVED}, {"longer", OFF + "more", {}, OFF_SHOWN, OFF},
+        {"a letter of the magic in lower case", "VESKARoT20041206" + OFF.substr(16), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+        {"15 letters of magic", std::string("VESKAROT2004120\0", 16) + OFF.substr(16), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+        {"a byte behind the magic", "VESKAROT200412067" + OFF.substr(17), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+        {"an empty magic", std::string(16, '\0') + OFF.substr(16), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+        {"bytes 17 to 31 set", OFF.substr(0, 17) + std::string(15, 'x') + OFF.substr(32), {}, OFF_SHOWN, OFF},
         {"values out of range", Record({7, -1, 2, 9, 7, 2, 1, 0, 6, 3, 7, 6, 3}), {}, "d-1 --- g48 10-32-32 f0 alt --------",
          Record({1, 1, 1, -1, 1, 2, 1, 0, 6, 3, 0, 6, 3}, "Courier New")},
         {"face name without terminator", Record(DEFAULTS, std::string(64, 'N')), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
@@ -183,8 +215,7 @@ static int32_t gHeld = -1, gReads;
 TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
 {
     gReadPadButtons = [] { return ++gReads, gHeld; };
-    const std::string stored = Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New");
-    Put(Path(), stored);
+    Put(Path(), OFF);
     Open();
     // buttons the controller reports -> heads lit; buttons above 8 do not count
     const struct { int32_t held; const char *lit; } cases[] = {
@@ -203,7 +234,7 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
     WaitFor("a second", [start = GetTickCount()] { return GetTickCount() - start >= 1000; });
     EXPECT_LE(gReads, 1) << "reads in one second without a controller";
     Click(IDOK);
-    EXPECT_EQ(Bytes(Path()), stored);
+    EXPECT_EQ(Bytes(Path()), OFF);
 }
 
 // Keys held light their caps on the picture while the dialog is active, each known by its place
