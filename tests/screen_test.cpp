@@ -32,14 +32,23 @@ static void Key(BYTE key, BYTE held = 0)
             keybd_event(keys[i], 0, i < 2 ? 0 : KEYEVENTF_KEYUP, 0);
 }
 
-// A click at the middle of the control, the pointer moved there in the same input.
-static void ClickOn(HWND control)
+// Clicks at the middle of a control of the dialog, the pointer moved there in the same input,
+// until the dialog is gone: a click can be lost while a slow (emulated) program's dialog
+// settles, so one is sent again when five seconds pass without an effect.
+static void ClickUntilGone(HWND dlg, int id)
 {
-    RECT r;
-    GetWindowRect(control, &r);
-    const DWORD x = (r.left + r.right) * 32768 / GetSystemMetrics(SM_CXSCREEN);
-    for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
-        mouse_event(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button, x, (r.top + r.bottom) * 32768 / GetSystemMetrics(SM_CYSCREEN), 0, 0);
+    DWORD last = GetTickCount() - 5000;
+    WaitFor("the dialog gone after a click on control " + std::to_string(id), [&] {
+        if (GetTickCount() - last >= 5000) {
+            RECT r;
+            GetWindowRect(GetDlgItem(dlg, id), &r);
+            const DWORD x = (r.left + r.right) * 32768 / GetSystemMetrics(SM_CXSCREEN);
+            for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
+                mouse_event(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button, x, (r.top + r.bottom) * 32768 / GetSystemMetrics(SM_CYSCREEN), 0, 0);
+            last = GetTickCount();
+        }
+        return !IsWindow(dlg);
+    });
 }
 
 TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
@@ -65,13 +74,13 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
     };
     // how the player leaves, from which folder -> whether Config.dat is saved
     const struct { const char *how, *folder; std::function<void(HWND, const std::string &)> leave; bool saves; } cases[] = {
-        {"OK clicked", "", [](HWND dlg, auto &) { ClickOn(GetDlgItem(dlg, IDOK)); }, true},
+        {"OK clicked", "", [](HWND dlg, auto &) { ClickUntilGone(dlg, IDOK); }, true},
         {"Enter", "", [](HWND, auto &) { Key(VK_RETURN); }, true},
         {"Up, Left and Z held, then Enter", "", [](HWND, auto &) { Keys("+Up +Left +Z -Up -Left -Z"); Key(VK_RETURN); }, true},
         {"Enter at the root of a drive", "C:", [](HWND, auto &) { Key(VK_RETURN); }, true},
         {"Enter with Config.dat unwritable, then again", "", blocked, true},
         {"Esc", "", [](HWND, auto &) { Key(VK_ESCAPE); }, false},
-        {"Cancel clicked", "", [](HWND dlg, auto &) { ClickOn(GetDlgItem(dlg, IDCANCEL)); }, false},
+        {"Cancel clicked", "", [](HWND dlg, auto &) { ClickUntilGone(dlg, IDCANCEL); }, false},
         {"Alt+F4", "", [](HWND, auto &) { Key(VK_F4, VK_MENU); }, false},
         {"the close box", "", [](HWND dlg, auto &) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
     };
