@@ -17,8 +17,7 @@ void InitConfigDialog(HWND dlg)
     ApplyConfigToDialog(dlg, &config);
 }
 
-// The DPI the system reports for the dialog: 96 on Windows, which scales a program
-// that declares no DPI awareness itself; under Wine the real one.
+// The DPI of the dialog: the system's, since the program declares itself aware of it.
 int DialogDpi(HWND dlg)
 {
     HDC dc = GetDC(dlg);

@@ -9,6 +9,29 @@ int32_t gPreviewIndex;
 BITMAP gPreviewBitmapInfo;
 RECT gPreviewRect;
 
+// The dialog's base units, the pixels of 4 horizontal and 8 vertical dialog units, as the
+// dialog's font gives them at the layout's DPI: the system's rule, the mean width of the 52
+// letters and the font's height.
+static SIZE LayoutBaseUnits(HWND dlg, int dpi)
+{
+    LOGFONTA face;
+    GetObjectA((HFONT)SendMessageA(dlg, WM_GETFONT, 0, 0), sizeof face, &face);
+    face.lfHeight = MulDiv(face.lfHeight, LAYOUT_DPI, dpi);
+    face.lfWidth = MulDiv(face.lfWidth, LAYOUT_DPI, dpi);
+    HDC dc = GetDC(dlg);
+    HFONT font = CreateFontIndirectA(&face);
+    HGDIOBJ old = SelectObject(dc, font);
+    const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    TEXTMETRICA metrics;
+    SIZE letters;
+    GetTextMetricsA(dc, &metrics);
+    GetTextExtentPoint32A(dc, alphabet, 52, &letters);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(dlg, dc);
+    return SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
 void SetUpPreview(HWND dlg)
 {
     // Loaded for the first dialog and kept for any later one.
@@ -21,10 +44,15 @@ void SetUpPreview(HWND dlg)
     }
     gPreviewIndex = IsDlgButtonChecked(dlg, IDC_MOVE_ARROWS) ? 0 : 1;
     GetObjectA(gPreviewBitmap[gPreviewIndex], sizeof gPreviewBitmapInfo, &gPreviewBitmapInfo);
-    // The place is given for 96 DPI; where the system reports more (Wine at 150 or 200 %),
-    // the dialog grows with its font, and the picture grows with it to keep its place.
-    int dpi = DialogDpi(dlg);
-    int left = MulDiv(PREVIEW_X, dpi, LAYOUT_DPI), top = MulDiv(PREVIEW_Y, dpi, LAYOUT_DPI);
+    // The place is given in pixels at the layout's DPI. At another, the picture keeps its
+    // place among the controls: it moves as they move, with the dialog's units, which do not
+    // grow in proportion to the DPI, as a font's letters do not; and it grows with the DPI, so
+    // that at 200 % each of its pixels is a square of two by two.
+    const int dpi = DialogDpi(dlg);
+    RECT units = {0, 0, 4, 8};
+    MapDialogRect(dlg, &units);
+    const SIZE layout = dpi == LAYOUT_DPI ? SIZE{units.right, units.bottom} : LayoutBaseUnits(dlg, dpi);
+    const int left = MulDiv(PREVIEW_X, units.right, layout.cx), top = MulDiv(PREVIEW_Y, units.bottom, layout.cy);
     SetRect(&gPreviewRect, left, top, left + MulDiv(gPreviewBitmapInfo.bmWidth, dpi, LAYOUT_DPI),
             top + MulDiv(gPreviewBitmapInfo.bmHeight, dpi, LAYOUT_DPI));
 }
