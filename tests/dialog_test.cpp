@@ -240,8 +240,8 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
 // still held when the dialog loses activation.
 TEST_F(Dialog, HeldKeysLightTheirCapsWhileTheDialogIsActive)
 {
-    Open();
-    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 40, 40, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 80, 80, NULL, NULL, NULL, NULL);
     // window made active, keys pressed (+) and released (-), a key whose press the thread must have taken -> picture
     const struct { HWND active; std::string keys; int taken; const char *shown; } steps[] = {
         {dlg, "+Up +Left +Z", 0, " arrows Z Up Left"},
@@ -253,10 +253,9 @@ TEST_F(Dialog, HeldKeysLightTheirCapsWhileTheDialogIsActive)
         {dlg, "-LShift -RCtrl", 0, " arrows"},
     };
     for (const auto &c : steps) {
-        ASSERT_TRUE(WaitFor("the window active", [&] {   // the other window shown only while it is to be active
-            ShowWindow(other, c.active == other ? SW_SHOW : SW_HIDE);
-            return SetForegroundWindow(c.active) && GetActiveWindow() == c.active;
-        }));
+        if (GetActiveWindow() != c.active) {   // the other window shown only while it is to be active
+            ASSERT_TRUE(Activate(c.active, [&] { ShowWindow(other, c.active == other ? SW_SHOW : SW_HIDE); }));
+        }
         const SHORT before = GetKeyState(c.taken);   // a press flips the key's toggle bit
         Keys(c.keys);
         EXPECT_TRUE(WaitFor(c.keys + ":" + c.shown, [&] {
@@ -279,7 +278,7 @@ TEST_F(Dialog, HighDpiKeepsThePictureInItsPlace)
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(NULL, screen);
     ASSERT_EQ(dpi, getenv("VESKAROT_EXPECT_DPI") ? atoi(getenv("VESKAROT_EXPECT_DPI")) : dpi);
-    Open();
+    ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
     RECT picture = gPreviewRect, control, overlap, client;
     GetClientRect(dlg, &client);
     EXPECT_EQ(picture.right - picture.left, MulDiv(PREVIEW_WIDTH, dpi, 96));
@@ -301,7 +300,6 @@ TEST_F(Dialog, HighDpiKeepsThePictureInItsPlace)
         EXPECT_TRUE(dpi != 192 || KeysLit(dlg, id, 2) == "") << "picture " << id;
     }
     // A held key lights its cap where the enlarged picture has it.
-    ASSERT_TRUE(WaitFor("the dialog active", [&] { return SetForegroundWindow(dlg) && GetActiveWindow() == dlg; }));
     Keys("+Z");
     EXPECT_TRUE(dpi != 192 || WaitFor("Z lit", [&] { return KeysLit(dlg, IDB_KEYS_ALT, 2) == " Z"; }));
     Keys("-Z");
