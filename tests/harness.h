@@ -64,16 +64,24 @@ inline bool WaitFor(const std::string &what, const std::function<bool()> &ready)
 }
 
 // Makes a window of this thread active, through show() and then the system, and waits until
-// the keyboard's state has followed the focus: under Wine the window's thread then releases the
-// keys that Wine holds down and the X server does not, keys sent before it among them. A right
-// Shift pressed before show() and released by nobody else proves that this has happened; it is
-// sent without a scan code, so that the picture shows no key for it.
+// the keyboard's state has followed the focus. Wine from version 9 on, when its window gets the
+// X server's focus, releases the keys it holds down that the X server does not, keys that the
+// test has just sent among them: the minus of the numeric keypad, which the picture does not
+// show, pressed before show() and released by nobody else, proves that this has happened. The
+// pointer goes to a corner first: a window that gets the pointer is brought in line too, and
+// that must not be taken for the focus.
 inline bool Activate(const HWND &window, const std::function<void()> &show)
 {
-    keybd_event(VK_RSHIFT, 0, 0, 0);
+    auto wine = (const char *(*)())(void *)GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    const bool resets = wine && atoi(wine()) >= 9;
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    if (resets)
+        keybd_event(VK_SUBTRACT, 0x4A, 0, 0);
     show();
+    if (GetActiveWindow() != window)   // asked once: each request may move the X server's focus again
+        SetForegroundWindow(window);
     return WaitFor("the window active and the keyboard's state following it", [&] {
-        return SetForegroundWindow(window) && GetActiveWindow() == window && !(GetAsyncKeyState(VK_RSHIFT) & 0x8000);
+        return GetActiveWindow() == window && !(resets && GetAsyncKeyState(VK_SUBTRACT) & 0x8000);
     });
 }
 
