@@ -14,6 +14,16 @@ as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# debian_mirror: the address this machine's apt sources give Debian's archive
+# (the one serving this release's own suite), a mirror or proxy included.
+debian_mirror() {
+    local codename
+    codename=$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release)
+    apt-get indextargets --no-release-info --format '$(RELEASE) $(REPO_URI)' |
+        awk -v suite="$codename" '$1 == suite { print $2; exit }' | grep . ||
+        { echo "apt's sources name no archive for $codename" >&2; return 1; }
+}
+
 ensure_packages() {
     local missing=() p
     for p in "$@"; do
