@@ -14,6 +14,16 @@ as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# debian_mirror: the address this machine's apt sources give Debian's archive
+# (the one serving this release's own suite), a mirror or proxy included.
+debian_mirror() {
+    local codename
+    codename=$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release)
+    apt-get indextargets --no-release-info --format '$(RELEASE) $(REPO_URI)' |
+        awk -v suite="$codename" '$1 == suite { print $2; exit }' | grep . ||
+        { echo "apt's sources name no archive for $codename" >&2; return 1; }
+}
+
 ensure_packages() {
     local missing=() p
     for p in "$@"; do
@@ -66,19 +76,19 @@ make_prefix64() {
 XVFB_PIDS=
 WM_PIDS=
 start_xvfb() {
-    local n=90 xvfb wm i
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    local n xvfb wm i fifo
+    # Xvfb picks a free display itself and names it once it takes connections.
+    # (X's abstract sockets are shared across mount namespaces: a display free
+    # in this /tmp may be taken by another root's server.)
+    fifo=$(mktemp -u) && mkfifo "$fifo"
     # Large enough for the dialog at 200 %.
-    Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     xvfb=$!
     XVFB_PIDS="$XVFB_PIDS $xvfb"
+    n=$(timeout 30 head -n 1 "$fifo") || true
+    rm -f "$fifo"
+    [ -n "$n" ] || { echo "Xvfb did not start (it named no display within 30 s)" >&2; return 1; }
     export DISPLAY=":$n"
-    # The server takes connections only a moment after its socket appears.
-    for i in $(seq 300); do
-        xprop -root >/dev/null 2>&1 && break
-        kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on :$n" >&2; return 1; }
-        sleep 0.1
-    done
     openbox >/dev/null 2>&1 &
     wm=$!
     # The window manager is ready once it owns the screen's selection.
