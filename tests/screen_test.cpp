@@ -94,7 +94,8 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
         ASSERT_TRUE(CopyFileA(program, exe.c_str(), FALSE));
         STARTUPINFOA startup = {sizeof startup};
         PROCESS_INFORMATION process;
-        ASSERT_TRUE(CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, elsewhere, &startup, &process));
+        ASSERT_TRUE(CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, elsewhere, &startup, &process))
+            << exe << ": error " << GetLastError();
         HWND shown = NULL;
         GUITHREADINFO gui = {sizeof gui};
         if (!WaitFor("the dialog in front with the focus on Use Gamepad, " + std::string(c.how), [&] {
