@@ -53,9 +53,11 @@ extern int32_t gPreviewIndex;
 extern BITMAP gPreviewBitmapInfo;
 extern RECT gPreviewRect;
 
-// dialog.cpp
+// dialog.cpp. The dialog's creation parameter is the folder of Config.dat, a string
+// that must outlive the dialog.
 INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 void InitConfigDialog(HWND dlg);
+const char *ConfigFolder(HWND dlg);
 int DialogDpi(HWND dlg);
 
 // binding.cpp

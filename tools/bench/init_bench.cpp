@@ -57,7 +57,7 @@ static void TimePhases(HWND dlg)
     // font a process uses may cost more. Applying the record builds it again.
     UpdateFontSample(dlg);
     t[3] = Now();
-    if (!LoadConfigData(&config))
+    if (!LoadConfigData(gModuleDir, &config))
         DefaultConfigData(&config);
     ApplyConfigToDialog(dlg, &config);
     t[4] = Now();
@@ -74,7 +74,7 @@ static void TimePhases(HWND dlg)
 static int RunOnce(bool phases)
 {
     HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL,
-                                  phases ? BareDialogProc : TimedDialogProc, 0);
+                                  phases ? BareDialogProc : TimedDialogProc, (LPARAM)gModuleDir);
     if (!dlg)
         return 1;
     if (phases) {
