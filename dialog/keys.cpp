@@ -13,13 +13,13 @@ struct LiveKey {
     uint16_t scan;
     int16_t left, top, right, bottom;
 };
-constexpr int LIVE_KEY_COUNT = keylayout::kKeyCount;
+constexpr int LIVE_KEY_COUNT = KEY_COUNT;
 
 static constexpr std::array<LiveKey, LIVE_KEY_COUNT> MakeLiveKeys()
 {
     std::array<LiveKey, LIVE_KEY_COUNT> keys = {};
     for (int i = 0; i < LIVE_KEY_COUNT; ++i) {
-        const keylayout::Key &key = keylayout::kKeys[i];
+        const Key &key = KEYS[i];
         keys[i] = {(uint16_t)key.scan, (int16_t)key.cap.left, (int16_t)key.cap.top, (int16_t)key.cap.right,
                    (int16_t)key.cap.bottom};
     }
@@ -102,15 +102,15 @@ static HBITMAP MakeLitPicture(HWND dlg, int slot)
     HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(dlg, GWLP_HINSTANCE);
     HBITMAP lit = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(PREVIEW_PICTURE_ID[slot]), IMAGE_BITMAP, 0, 0,
                                       LR_CREATEDIBSECTION);
-    RGBQUAD colours[keylayout::kPaletteEntries];
-    for (int i = 0; i < keylayout::kPaletteEntries; ++i) {
-        const COLORREF c = GetSysColor(i == keylayout::kEdge || i == keylayout::kHotEdge ? COLOR_HIGHLIGHTTEXT
+    RGBQUAD colours[KEY_PALETTE_ENTRIES];
+    for (int i = 0; i < KEY_PALETTE_ENTRIES; ++i) {
+        const COLORREF c = GetSysColor(i == COLOUR_EDGE || i == COLOUR_HOT_EDGE ? COLOR_HIGHLIGHTTEXT
                                                                                           : COLOR_HIGHLIGHT);
         colours[i] = RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0};
     }
     HDC memory = CreateCompatibleDC(NULL);
     HGDIOBJ old = SelectObject(memory, lit);
-    SetDIBColorTable(memory, 0, keylayout::kPaletteEntries, colours);
+    SetDIBColorTable(memory, 0, KEY_PALETTE_ENTRIES, colours);
     SelectObject(memory, old);
     DeleteDC(memory);
     return lit;

@@ -37,13 +37,12 @@ static char Lit(HDC dc, RECT r, char lit)
 // colours, and its label, where the picture has one, readable on its face as Lit reads a label.
 static std::string KeysLit(HWND dlg, int id, int scale = 1)
 {
-    using namespace keylayout;
     HDC screen = GetDC(dlg), memory = CreateCompatibleDC(screen);
     HBITMAP picture = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
     HGDIOBJ old = SelectObject(memory, picture);
     const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT), ink = GetSysColor(COLOR_HIGHLIGHTTEXT);
-    auto in = [](const Rect &r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
-    int changed[kKeyCount] = {};   // per key, its pixels in the highlight colours
+    auto in = [](const KeyRect &r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    int changed[KEY_COUNT] = {};   // per key, its pixels in the highlight colours
     bool other = false;
     for (int i = 0, w = 328 * scale; i < w * 120 * scale && !other; ++i) {
         const int x = i % w / scale, y = i / w / scale;
@@ -51,20 +50,20 @@ static std::string KeysLit(HWND dlg, int id, int scale = 1)
         if (shown == GetPixel(memory, x, y))
             continue;
         int k = 0;
-        while (k < kKeyCount && !in(kKeys[k].cap, x, y))
+        while (k < KEY_COUNT && !in(KEYS[k].cap, x, y))
             ++k;
-        other = k == kKeyCount || (shown != fill && shown != ink);
+        other = k == KEY_COUNT || (shown != fill && shown != ink);
         if (!other)
             ++changed[k];
     }
     std::string lit;
-    for (int k = 0; k < kKeyCount && !other; ++k) {
-        const Rect &c = kKeys[k].cap, &f = kKeys[k].face;
-        const bool labelled = isHighlighted(id == IDB_KEYS_ARROWS ? kArrowsPicture : kAltPicture, k);
+    for (int k = 0; k < KEY_COUNT && !other; ++k) {
+        const KeyRect &c = KEYS[k].cap, &f = KEYS[k].face;
+        const bool labelled = IsHighlighted(id == IDB_KEYS_ARROWS ? ARROWS_PICTURE : ALT_PICTURE, k);
         const RECT face = {gPreviewRect.left + f.left * scale, gPreviewRect.top + f.top * scale,
                            gPreviewRect.left + f.right * scale, gPreviewRect.top + f.bottom * scale};
         if (changed[k] == ((c.right - c.left) * (c.bottom - c.top) - 4) * scale * scale && (!labelled || Lit(screen, face, '+') == '+'))
-            lit += std::string(" ") + kKeys[k].name;
+            lit += std::string(" ") + KEYS[k].name;
         else
             other = changed[k] > 0;
     }

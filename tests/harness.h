@@ -45,8 +45,8 @@ inline void Keys(const std::string &keys)
     std::istringstream words(keys);
     for (std::string word; words >> word;) {
         const size_t typed = word.find('=');
-        const unsigned scan = keylayout::kKeys[keylayout::findKey(word.substr(1, typed - 1).c_str())].scan;
-        const DWORD flags = (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | (scan & keylayout::kExtended ? KEYEVENTF_EXTENDEDKEY : 0);
+        const unsigned scan = KEYS[FindKey(word.substr(1, typed - 1).c_str())].scan;
+        const DWORD flags = (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | (scan & SCAN_EXTENDED ? KEYEVENTF_EXTENDEDKEY : 0);
         keybd_event(typed == std::string::npos ? 0 : word.back(), (BYTE)scan, flags | (typed == std::string::npos ? KEYEVENTF_SCANCODE : 0), 0);
     }
 }
