@@ -38,19 +38,18 @@ static void OnInitDialog(HWND dlg, const char *folder)
     InitConfigDialog(dlg);
     SetUpPreview(dlg);
     StartPadView(dlg);
-    StartKeyView(dlg);
 }
 
 static void OnActivate(HWND dlg, int state)
 {
     if (state == WA_INACTIVE)
-        ReleaseHeldKeys(dlg);
+        ReleasePreviewKeys(dlg);
 }
 
 static void OnDestroy(HWND dlg)
 {
     StopPadView(dlg);
-    StopKeyView(dlg);
+    StopPreview(dlg);
     ReleaseSampleFont(dlg);
 }
 
@@ -108,6 +107,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM 
     case WM_TIMER:          PollPadButtons(dlg); return TRUE;
     case WM_CTLCOLORSTATIC: return ColorPadHead((HWND)lParam, (HDC)wParam);
     case WM_ACTIVATE:       OnActivate(dlg, LOWORD(wParam)); return FALSE;
+    case WM_SYSCOLORCHANGE: RecolourPreview(dlg); return FALSE;
     case WM_DESTROY:        OnDestroy(dlg); return FALSE;
     }
     return FALSE;
