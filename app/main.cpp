@@ -14,6 +14,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     // Loads the version 6 controls that the manifest asks for.
     InitCommonControls();
     InitModuleDir();
-    DialogBoxParamA(instance, DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, 0);
+    DialogBoxParamA(instance, DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, (LPARAM)gModuleDir);
     return 1;
 }

@@ -3,8 +3,6 @@
 // the settings that were there.
 #include "config.h"
 
-#include "../app/moduledir.h"
-
 #include <windows.h>
 #include <cstring>
 
@@ -18,15 +16,15 @@ ConfigData *DefaultConfigData(ConfigData *config)
     return config;
 }
 
-// The directory, one backslash, the file name; built by hand because a
+// The folder, one backslash, the file name; built by hand because a
 // formatting library would more than double the size of the program.
-int BuildConfigPath(char *path, size_t size, const char *fileName)
+int BuildConfigPath(char *path, size_t size, const char *folder, const char *fileName)
 {
-    size_t dirLength = strlen(gModuleDir);
+    size_t dirLength = folder ? strlen(folder) : 0;
     size_t nameLength = strlen(fileName);
     if (dirLength == 0 || dirLength + 1 + nameLength + 1 > size)
         return 0;
-    memcpy(path, gModuleDir, dirLength);
+    memcpy(path, folder, dirLength);
     path[dirLength] = '\\';
     memcpy(path + dirLength + 1, fileName, nameLength + 1);
     return 1;
@@ -45,12 +43,12 @@ static int ReadWhole(HANDLE file, void *buffer, DWORD size)
     return 1;
 }
 
-int LoadConfigData(ConfigData *config)
+int LoadConfigData(const char *folder, ConfigData *config)
 {
     memset(config, 0, sizeof *config);
 
     char path[MAX_PATH];
-    if (!BuildConfigPath(path, sizeof path, CONFIG_FILE_NAME))
+    if (!BuildConfigPath(path, sizeof path, folder, CONFIG_FILE_NAME))
         return 0;
     HANDLE file = CreateFileA(path, GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -84,14 +82,14 @@ static int WriteTempFile(const char *path, const ConfigData *config)
     return ok;
 }
 
-int SaveConfigData(ConfigData *config)
+int SaveConfigData(const char *folder, ConfigData *config)
 {
     memset(config->magic, 0, sizeof config->magic);
     memcpy(config->magic, CONFIG_MAGIC, sizeof CONFIG_MAGIC);
 
     char path[MAX_PATH], temp[MAX_PATH];
-    if (!BuildConfigPath(path, sizeof path, CONFIG_FILE_NAME)
-        || !BuildConfigPath(temp, sizeof temp, CONFIG_TEMP_NAME))
+    if (!BuildConfigPath(path, sizeof path, folder, CONFIG_FILE_NAME)
+        || !BuildConfigPath(temp, sizeof temp, folder, CONFIG_TEMP_NAME))
         return 0;
     if (!WriteTempFile(temp, config))
         return 0;

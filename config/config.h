@@ -1,5 +1,5 @@
 // The settings record that the game reads from Config.dat, its defaults,
-// and loading and saving it beside the program.
+// and loading and saving it in a folder that the caller names.
 #ifndef VESKAROT_CONFIG_H
 #define VESKAROT_CONFIG_H
 
@@ -69,11 +69,13 @@ constexpr int32_t DEFAULT_PAD_BUTTON[PAD_BUTTON_COUNT] = {
 };
 
 ConfigData *DefaultConfigData(ConfigData *config);
-int LoadConfigData(ConfigData *config);
-int SaveConfigData(ConfigData *config);
+// Config.dat in folder, an ANSI path without a trailing separator; an empty
+// or null folder is an unknown one, where nothing loads or saves.
+int LoadConfigData(const char *folder, ConfigData *config);
+int SaveConfigData(const char *folder, ConfigData *config);
 
-// Full path of a file in the program's directory; 0 when the directory is
-// unknown or the path would not fit in size bytes.
-int BuildConfigPath(char *path, size_t size, const char *fileName);
+// Full path of a file in folder; 0 when the folder is unknown or the path
+// would not fit in size bytes.
+int BuildConfigPath(char *path, size_t size, const char *folder, const char *fileName);
 
 #endif

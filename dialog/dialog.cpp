@@ -9,7 +9,7 @@ void InitConfigDialog(HWND dlg)
         SendDlgItemMessageA(dlg, IDC_DISPLAY_MODE, CB_ADDSTRING, 0, (LPARAM)DISPLAY_MODE_TEXT[mode]);
 
     ConfigData config;
-    if (!LoadConfigData(&config))
+    if (!LoadConfigData(ConfigFolder(dlg), &config))
         DefaultConfigData(&config);
 
     // Both lists must be full before the record selects entries in them.
@@ -26,31 +26,37 @@ int DialogDpi(HWND dlg)
     return dpi;
 }
 
-static void OnInitDialog(HWND dlg)
+// The folder given when the dialog was created; the caller's string outlives the dialog.
+const char *ConfigFolder(HWND dlg)
 {
+    return (const char *)GetWindowLongPtrA(dlg, DWLP_USER);
+}
+
+static void OnInitDialog(HWND dlg, const char *folder)
+{
+    SetWindowLongPtrA(dlg, DWLP_USER, (LONG_PTR)folder);
     InitConfigDialog(dlg);
     SetUpPreview(dlg);
     StartPadView(dlg);
-    StartKeyView(dlg);
 }
 
 static void OnActivate(HWND dlg, int state)
 {
     if (state == WA_INACTIVE)
-        ReleaseHeldKeys(dlg);
+        ReleasePreviewKeys(dlg);
 }
 
 static void OnDestroy(HWND dlg)
 {
     StopPadView(dlg);
-    StopKeyView(dlg);
+    StopPreview(dlg);
     ReleaseSampleFont(dlg);
 }
 
 static void ReportSaveFailure(HWND dlg)
 {
     char path[MAX_PATH] = CONFIG_FILE_NAME " in the program's folder";
-    BuildConfigPath(path, sizeof path, CONFIG_FILE_NAME);
+    BuildConfigPath(path, sizeof path, ConfigFolder(dlg), CONFIG_FILE_NAME);
     // wsprintfA writes at most 1024 bytes; the path is shorter than MAX_PATH.
     char text[1024];
     wsprintfA(text,
@@ -95,12 +101,13 @@ static void OnCommand(HWND dlg, int id, int code)
 INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:     OnInitDialog(dlg); return TRUE;
+    case WM_INITDIALOG:     OnInitDialog(dlg, (const char *)lParam); return TRUE;
     case WM_PAINT:          PaintPreview(dlg); return TRUE;
     case WM_COMMAND:        OnCommand(dlg, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_TIMER:          PollPadButtons(dlg); return TRUE;
     case WM_CTLCOLORSTATIC: return ColorPadHead((HWND)lParam, (HDC)wParam);
     case WM_ACTIVATE:       OnActivate(dlg, LOWORD(wParam)); return FALSE;
+    case WM_SYSCOLORCHANGE: RecolourPreview(dlg); return FALSE;
     case WM_DESTROY:        OnDestroy(dlg); return FALSE;
     }
     return FALSE;

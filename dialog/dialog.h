@@ -33,7 +33,7 @@ constexpr int32_t PAD_ROW_CODE[PAD_ROW_COUNT] = {
 // The DPI for which the sizes in pixels below are given; they scale with the dialog's.
 constexpr int LAYOUT_DPI = 96;
 
-// Keyboard picture, in client pixels.
+// The keyboard picture (the preview), in client pixels at the layout's DPI.
 constexpr int PREVIEW_X = 335;
 constexpr int PREVIEW_Y = 16;
 constexpr int PREVIEW_WIDTH = 328;
@@ -48,14 +48,11 @@ constexpr UINT_PTR PAD_TIMER_ID = 1;
 constexpr UINT PAD_POLL_MS = 50;
 constexpr UINT PAD_POLL_IDLE_MS = 2000;
 
-extern HBITMAP gPreviewBitmap[2];
-extern int32_t gPreviewIndex;
-extern BITMAP gPreviewBitmapInfo;
-extern RECT gPreviewRect;
-
-// dialog.cpp
+// dialog.cpp. The dialog's creation parameter is the folder of Config.dat, a string
+// that must outlive the dialog.
 INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 void InitConfigDialog(HWND dlg);
+const char *ConfigFolder(HWND dlg);
 int DialogDpi(HWND dlg);
 
 // binding.cpp
@@ -78,16 +75,16 @@ void PollPadButtons(HWND dlg);
 INT_PTR ColorPadHead(HWND control, HDC dc);
 void StopPadView(HWND dlg);
 
-// preview.cpp
+// preview.cpp, the owner of the keyboard picture and of the held keys lit on it.
+// PreviewRect is where it stands on the dialog, in client pixels; PreviewIndex the slot
+// shown, as moveKeys.
 void SetUpPreview(HWND dlg);
 void PaintPreview(HWND dlg);
 void SwitchPreview(HWND dlg, int32_t index);
-void DrawPicture(HDC dc, HDC memory);
-
-// keys.cpp
-void StartKeyView(HWND dlg);
-void ReleaseHeldKeys(HWND dlg);
-void PaintHeldKeys(HWND dlg, HDC dc, HDC memory);
-void StopKeyView(HWND dlg);
+void ReleasePreviewKeys(HWND dlg);
+void RecolourPreview(HWND dlg);
+void StopPreview(HWND dlg);
+RECT PreviewRect();
+int32_t PreviewIndex();
 
 #endif

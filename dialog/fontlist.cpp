@@ -68,7 +68,7 @@ void SelectSavedFont(HWND dlg, const ConfigData *config)
 
 int UpdateFontSample(HWND dlg)
 {
-    char text[100];
+    char text[LF_FACESIZE];
     GetDlgItemTextA(dlg, IDC_FONT, text, sizeof text);
     const char *faceName = strcmp(text, DEFAULT_FONT_ENTRY) == 0 ? NULL : text;
     // 20 by 10 pixels at the layout's DPI, in proportion at any other.

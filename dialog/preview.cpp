@@ -1,13 +1,51 @@
-// The keyboard picture at the upper right of the dialog, showing the keys of
-// the chosen movement layout. Painted straight onto the dialog's client area.
+// The keyboard picture (the preview) at the upper right of the dialog: the keys of the chosen
+// movement layout, painted straight onto the dialog's client area, with the keys held on the
+// keyboard drawn lit while the dialog is active. Its state is this file's own.
 #include "dialog.h"
 
-// Slot 0: arrow-key layout, slot 1: the alternative layout, as moveKeys.
-// Loaded once and kept until the process ends.
-HBITMAP gPreviewBitmap[2];
-int32_t gPreviewIndex;
-BITMAP gPreviewBitmapInfo;
-RECT gPreviewRect;
+#include "../res/keylayout.h"
+
+#include <algorithm>
+#include <array>
+
+static_assert(PREVIEW_WIDTH == KEY_PICTURE_WIDTH && PREVIEW_HEIGHT == KEY_PICTURE_HEIGHT, "size of the pictures");
+
+// What the program needs of a key of the picture: its scan code and its cap, in picture pixels.
+struct PreviewKey {
+    uint16_t scan;
+    int16_t left, top, right, bottom;
+};
+
+static constexpr std::array<PreviewKey, KEY_COUNT> MakePreviewKeys()
+{
+    std::array<PreviewKey, KEY_COUNT> keys = {};
+    for (int i = 0; i < KEY_COUNT; ++i) {
+        const Key &key = KEYS[i];
+        keys[i] = {(uint16_t)key.scan, (int16_t)key.cap.left, (int16_t)key.cap.top, (int16_t)key.cap.right,
+                   (int16_t)key.cap.bottom};
+    }
+    return keys;
+}
+// Built at compile time, so that the names and labels of the shared table stay out of the program.
+static constexpr std::array<PreviewKey, KEY_COUNT> PREVIEW_KEYS = MakePreviewKeys();
+
+// Slot 0: arrow-key layout, slot 1: the alternative layout, as moveKeys. The pictures are
+// loaded once and kept until the process ends. Their lit copies, all in the highlight's
+// colours, are made the first time a key of the slot lights and kept until the system's
+// colours change or the process ends.
+static HBITMAP gPreviewBitmap[2];
+static HBITMAP gPreviewLitBitmap[2];
+static int32_t gPreviewIndex;
+static BITMAP gPreviewBitmapInfo;
+static RECT gPreviewRect;
+
+// The dialog whose held keys are shown, and the keyboard hook that watches them.
+static HWND gPreviewDialog;
+static HHOOK gPreviewHook;
+static bool gPreviewKeyLit[KEY_COUNT];
+
+RECT PreviewRect() { return gPreviewRect; }
+int32_t PreviewIndex() { return gPreviewIndex; }
 
 // The dialog's base units, the pixels of 4 horizontal and 8 vertical dialog units, as the
 // dialog's font gives them at the layout's DPI: the system's rule, the mean width of the 52
@@ -30,6 +68,47 @@ static SIZE LayoutBaseUnits(HWND dlg, int dpi)
     DeleteObject(font);
     ReleaseDC(dlg, dc);
     return SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+// A rectangle of the picture, in its pixels, on the dialog, where the picture is enlarged
+// as the dialog is; empty while no picture is loaded.
+static RECT PictureToDialog(int left, int top, int right, int bottom)
+{
+    const RECT &r = gPreviewRect;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int bw = gPreviewBitmapInfo.bmWidth, bh = gPreviewBitmapInfo.bmHeight;
+    if (bw == 0 || bh == 0)
+        return RECT{};
+    return RECT{r.left + left * w / bw, r.top + top * h / bh, r.left + right * w / bw, r.top + bottom * h / bh};
+}
+
+static RECT CapOnDialog(int index)
+{
+    const PreviewKey &k = PREVIEW_KEYS[index];
+    return PictureToDialog(k.left, k.top, k.right, k.bottom);
+}
+
+static void LightKey(int index, bool lit)
+{
+    if (gPreviewKeyLit[index] == lit)
+        return;
+    gPreviewKeyLit[index] = lit;
+    RECT cap = CapOnDialog(index);
+    InvalidateRect(gPreviewDialog, &cap, FALSE);
+}
+
+// Sees each key message as the dialog's thread takes it from its queue, and passes it on
+// unchanged: the keys go on doing what they do in the dialog. Keys for another window of the
+// thread (a message box) are not the dialog's.
+static LRESULT CALLBACK WatchKey(int code, WPARAM key, LPARAM flags)
+{
+    if (code == HC_ACTION && gPreviewDialog && GetActiveWindow() == gPreviewDialog) {
+        const unsigned scan = (unsigned)(flags >> 16) & 0x1FF;   // scan code and extended flag
+        for (int i = 0; i < KEY_COUNT; ++i)
+            if (PREVIEW_KEYS[i].scan == scan)
+                LightKey(i, !(flags & (LPARAM)KF_UP << 16));
+    }
+    return CallNextHookEx(gPreviewHook, code, key, flags);
 }
 
 void SetUpPreview(HWND dlg)
@@ -55,10 +134,16 @@ void SetUpPreview(HWND dlg)
     const int left = MulDiv(PREVIEW_X, units.right, layout.cx), top = MulDiv(PREVIEW_Y, units.bottom, layout.cy);
     SetRect(&gPreviewRect, left, top, left + MulDiv(gPreviewBitmapInfo.bmWidth, dpi, LAYOUT_DPI),
             top + MulDiv(gPreviewBitmapInfo.bmHeight, dpi, LAYOUT_DPI));
+    // The hook and the keys it lights are one per process: they belong to the first dialog
+    // that sets up the preview, until it ends. A dialog opened meanwhile lights no keys.
+    if (!gPreviewHook) {
+        gPreviewDialog = dlg;
+        gPreviewHook = SetWindowsHookExA(WH_KEYBOARD, WatchKey, NULL, GetCurrentThreadId());
+    }
 }
 
-// Copies the picture selected into memory to its place on the dialog.
-void DrawPicture(HDC dc, HDC memory)
+// Copies the bitmap selected into memory to the picture's place on the dialog.
+static void DrawPreviewBitmap(HDC dc, HDC memory)
 {
     const RECT &r = gPreviewRect;
     const int width = gPreviewBitmapInfo.bmWidth, height = gPreviewBitmapInfo.bmHeight;
@@ -71,16 +156,67 @@ void DrawPicture(HDC dc, HDC memory)
     }
 }
 
+// The picture of a slot in the lit colours: key outlines and the letters on keys in the
+// highlight's text colour, all else in the highlight colour.
+static HBITMAP MakeLitBitmap(HWND dlg, int slot)
+{
+    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(dlg, GWLP_HINSTANCE);
+    HBITMAP lit = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(PREVIEW_PICTURE_ID[slot]), IMAGE_BITMAP, 0, 0,
+                                      LR_CREATEDIBSECTION);
+    RGBQUAD colours[KEY_PALETTE_ENTRIES];
+    for (int i = 0; i < KEY_PALETTE_ENTRIES; ++i) {
+        const COLORREF c = GetSysColor(i == COLOUR_EDGE || i == COLOUR_HOT_EDGE ? COLOR_HIGHLIGHTTEXT : COLOR_HIGHLIGHT);
+        colours[i] = RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0};
+    }
+    HDC memory = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(memory, lit);
+    SetDIBColorTable(memory, 0, KEY_PALETTE_ENTRIES, colours);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return lit;
+}
+
+// Draws the caps of the held keys from the lit copy over the picture just painted. Each is
+// drawn through a clip of its cap without its four corner pixels, so that exactly the pixels
+// of the cap change, at any scale.
+static void PaintHeldKeys(HWND dlg, HDC dc)
+{
+    const bool anyLit = std::find(gPreviewKeyLit, gPreviewKeyLit + KEY_COUNT, true) != gPreviewKeyLit + KEY_COUNT;
+    if (dlg != gPreviewDialog || !anyLit)
+        return;
+    if (!gPreviewLitBitmap[gPreviewIndex])
+        gPreviewLitBitmap[gPreviewIndex] = MakeLitBitmap(dlg, gPreviewIndex);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, gPreviewLitBitmap[gPreviewIndex]);
+    for (int i = 0; i < KEY_COUNT; ++i) {
+        if (!gPreviewKeyLit[i])
+            continue;
+        const int saved = SaveDC(dc);
+        const RECT cap = CapOnDialog(i);
+        IntersectClipRect(dc, cap.left, cap.top, cap.right, cap.bottom);
+        const PreviewKey &k = PREVIEW_KEYS[i];
+        for (int x : {(int)k.left, k.right - 1})
+            for (int y : {(int)k.top, k.bottom - 1}) {
+                const RECT corner = PictureToDialog(x, y, x + 1, y + 1);
+                ExcludeClipRect(dc, corner.left, corner.top, corner.right, corner.bottom);
+            }
+        DrawPreviewBitmap(dc, memory);
+        RestoreDC(dc, saved);
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
 void PaintPreview(HWND dlg)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dlg, &paint);
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, gPreviewBitmap[gPreviewIndex]);
-    DrawPicture(dc, memory);
-    PaintHeldKeys(dlg, dc, memory);
+    DrawPreviewBitmap(dc, memory);
     SelectObject(memory, old);
     DeleteDC(memory);
+    PaintHeldKeys(dlg, dc);
     EndPaint(dlg, &paint);
 }
 
@@ -89,4 +225,33 @@ void SwitchPreview(HWND dlg, int32_t index)
 {
     gPreviewIndex = index;
     InvalidateRect(dlg, &gPreviewRect, FALSE);
+}
+
+// A key released while another window is active never reaches the dialog: nothing stays lit.
+void ReleasePreviewKeys(HWND dlg)
+{
+    if (dlg == gPreviewDialog)
+        for (int i = 0; i < KEY_COUNT; ++i)
+            LightKey(i, false);
+}
+
+// The lit copies hold the system's colours of when they were made: on a change they go,
+// to be made again in the new colours, and the picture is painted anew.
+void RecolourPreview(HWND dlg)
+{
+    for (HBITMAP &lit : gPreviewLitBitmap) {
+        DeleteObject(lit);
+        lit = NULL;
+    }
+    InvalidateRect(dlg, &gPreviewRect, FALSE);
+}
+
+void StopPreview(HWND dlg)
+{
+    if (dlg != gPreviewDialog)
+        return;
+    ReleasePreviewKeys(dlg);
+    UnhookWindowsHookEx(gPreviewHook);
+    gPreviewHook = NULL;
+    gPreviewDialog = NULL;
 }

@@ -37,34 +37,34 @@ static char Lit(HDC dc, RECT r, char lit)
 // colours, and its label, where the picture has one, readable on its face as Lit reads a label.
 static std::string KeysLit(HWND dlg, int id, int scale = 1)
 {
-    using namespace keylayout;
+    const RECT preview = PreviewRect();
     HDC screen = GetDC(dlg), memory = CreateCompatibleDC(screen);
     HBITMAP picture = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
     HGDIOBJ old = SelectObject(memory, picture);
     const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT), ink = GetSysColor(COLOR_HIGHLIGHTTEXT);
-    auto in = [](const Rect &r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
-    int changed[kKeyCount] = {};   // per key, its pixels in the highlight colours
+    auto in = [](const KeyRect &r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    int changed[KEY_COUNT] = {};   // per key, its pixels in the highlight colours
     bool other = false;
     for (int i = 0, w = 328 * scale; i < w * 120 * scale && !other; ++i) {
         const int x = i % w / scale, y = i / w / scale;
-        const COLORREF shown = GetPixel(screen, gPreviewRect.left + i % w, gPreviewRect.top + i / w);
+        const COLORREF shown = GetPixel(screen, preview.left + i % w, preview.top + i / w);
         if (shown == GetPixel(memory, x, y))
             continue;
         int k = 0;
-        while (k < kKeyCount && !in(kKeys[k].cap, x, y))
+        while (k < KEY_COUNT && !in(KEYS[k].cap, x, y))
             ++k;
-        other = k == kKeyCount || (shown != fill && shown != ink);
+        other = k == KEY_COUNT || (shown != fill && shown != ink);
         if (!other)
             ++changed[k];
     }
     std::string lit;
-    for (int k = 0; k < kKeyCount && !other; ++k) {
-        const Rect &c = kKeys[k].cap, &f = kKeys[k].face;
-        const bool labelled = isHighlighted(id == IDB_KEYS_ARROWS ? kArrowsPicture : kAltPicture, k);
-        const RECT face = {gPreviewRect.left + f.left * scale, gPreviewRect.top + f.top * scale,
-                           gPreviewRect.left + f.right * scale, gPreviewRect.top + f.bottom * scale};
+    for (int k = 0; k < KEY_COUNT && !other; ++k) {
+        const KeyRect &c = KEYS[k].cap, &f = KEYS[k].face;
+        const bool labelled = IsHighlighted(id == IDB_KEYS_ARROWS ? ARROWS_PICTURE : ALT_PICTURE, k);
+        const RECT face = {preview.left + f.left * scale, preview.top + f.top * scale,
+                           preview.left + f.right * scale, preview.top + f.bottom * scale};
         if (changed[k] == ((c.right - c.left) * (c.bottom - c.top) - 4) * scale * scale && (!labelled || Lit(screen, face, '+') == '+'))
-            lit += std::string(" ") + kKeys[k].name;
+            lit += std::string(" ") + KEYS[k].name;
         else
             other = changed[k] > 0;
     }
@@ -269,6 +269,22 @@ TEST_F(Dialog, HeldKeysLightTheirCapsWhileTheDialogIsActive)
     EXPECT_EQ(Bytes(Path()), DEFAULT_SAVED);
 }
 
+// A cap lit before the player changes the highlight colour takes the new colour; the old
+// colour is put back at the end.
+TEST_F(Dialog, LitCapsFollowTheSystemColours)
+{
+    ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
+    const int element = COLOR_HIGHLIGHT;
+    const COLORREF colours[] = {GetSysColor(COLOR_HIGHLIGHT), RGB(0, 128, 64), GetSysColor(COLOR_HIGHLIGHT)};
+    Keys("+Z");
+    for (COLORREF colour : colours) {
+        SetSysColors(1, &element, &colour);
+        EXPECT_TRUE(WaitFor("Z lit in colour " + std::to_string(colour), [&] { return Picture(dlg) == " arrows Z"; }))
+            << Picture(dlg);
+    }
+    Keys("-Z");
+}
+
 // At 96 DPI the picture stands where it always stood. In prefixes set to 144 and 192 DPI
 // (scripts/test makes them) it keeps its place among the controls, clear of every one, frames
 // and lines included, enlarged without smoothing, and the sample font keeps its proportion.
@@ -279,7 +295,7 @@ TEST_F(Dialog, HighDpiKeepsThePictureInItsPlace)
     ReleaseDC(NULL, screen);
     ASSERT_EQ(dpi, getenv("VESKAROT_EXPECT_DPI") ? atoi(getenv("VESKAROT_EXPECT_DPI")) : dpi);
     ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
-    RECT picture = gPreviewRect, control, overlap, client;
+    RECT picture = PreviewRect(), control, overlap, client;
     GetClientRect(dlg, &client);
     EXPECT_EQ(picture.right - picture.left, MulDiv(PREVIEW_WIDTH, dpi, 96));
     EXPECT_EQ(picture.bottom - picture.top, MulDiv(PREVIEW_HEIGHT, dpi, 96));

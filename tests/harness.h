@@ -45,8 +45,8 @@ inline void Keys(const std::string &keys)
     std::istringstream words(keys);
     for (std::string word; words >> word;) {
         const size_t typed = word.find('=');
-        const unsigned scan = keylayout::kKeys[keylayout::findKey(word.substr(1, typed - 1).c_str())].scan;
-        const DWORD flags = (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | (scan & keylayout::kExtended ? KEYEVENTF_EXTENDEDKEY : 0);
+        const unsigned scan = KEYS[FindKey(word.substr(1, typed - 1).c_str())].scan;
+        const DWORD flags = (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | (scan & SCAN_EXTENDED ? KEYEVENTF_EXTENDEDKEY : 0);
         keybd_event(typed == std::string::npos ? 0 : word.back(), (BYTE)scan, flags | (typed == std::string::npos ? KEYEVENTF_SCANCODE : 0), 0);
     }
 }
@@ -85,7 +85,7 @@ inline bool Activate(const HWND &window, const std::function<void()> &show)
     });
 }
 
-// Each test gets an empty folder that the program takes for its own, and may open the
+// Each test gets an empty folder that the store and the dialog are given, and may open the
 // real dialog from the real template, modeless so that the test can poke it.
 class Folder : public ::testing::Test {
 protected:
@@ -96,7 +96,7 @@ protected:
         GetTempFileNameA(temp, "vsk", 0, temp);
         DeleteFileA(temp);
         ASSERT_TRUE(CreateDirectoryA(temp, NULL));
-        strcpy(gModuleDir, (dir = temp).c_str());
+        dir = temp;
     }
     void TearDown() override
     {
@@ -108,7 +108,7 @@ protected:
     std::string Path(const char *name = "Config.dat") const { return dir + "\\" + name; }
     void Open()
     {
-        dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, 0);
+        dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, (LPARAM)dir.c_str());
         ASSERT_TRUE(dlg != NULL) << "no dialog, error " << GetLastError();
         ShowWindow(dlg, SW_SHOW);
     }

@@ -45,7 +45,7 @@ TEST_F(Robust, FuzzedFilesAndRecordsThroughTheDialog)
         file.resize(Random(2) ? file.size() : Random(300));          // short or long
         Put(Path(), file);
         const bool good = file.size() >= 148 && memcmp(file.data(), "VESKAROT20041206", 17) == 0;
-        ASSERT_EQ(LoadConfigData(record), good) << "file " << i;
+        ASSERT_EQ(LoadConfigData(dir.c_str(), record), good) << "file " << i;
         ASSERT_EQ(std::string((char *)record, 148), good ? file.substr(0, 148) : std::string(148, 0)) << "file " << i;
 
         memcpy(record, bytes.data(), 148);
@@ -66,11 +66,12 @@ TEST_F(Robust, FuzzedFilesAndRecordsThroughTheDialog)
 // Run by the test below in a process of its own: saves two records in turn until killed.
 TEST(RobustChild, DISABLED_SavesUntilKilled)
 {
-    ASSERT_TRUE(GetEnvironmentVariableA("VESKAROT_SAVE_DIR", gModuleDir, sizeof gModuleDir));
+    char folder[MAX_PATH];
+    ASSERT_TRUE(GetEnvironmentVariableA("VESKAROT_SAVE_DIR", folder, sizeof folder));
     for (int n = 0;; ++n) {
         ConfigData config;
         DefaultConfigData(&config)->moveKeys = n & 1;
-        ASSERT_EQ(SaveConfigData(&config), 1);
+        ASSERT_EQ(SaveConfigData(folder, &config), 1);
     }
 }
 
@@ -102,7 +103,7 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
         CloseHandle(child.hThread);
         const std::string bytes = Bytes(Path());
         ASSERT_TRUE(bytes == saved[0] || bytes == saved[1]) << "kill " << kill << " left " << bytes.size() << " bytes";
-        ASSERT_TRUE(LoadConfigData(&config) + SaveConfigData(&config) == 2 && Bytes(Path("Config.dat.new")) == "<none>")
+        ASSERT_TRUE(LoadConfigData(dir.c_str(), &config) + SaveConfigData(dir.c_str(), &config) == 2 && Bytes(Path("Config.dat.new")) == "<none>")
             << "loading and saving after kill " << kill;
     }
 }

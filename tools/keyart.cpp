@@ -1,6 +1,6 @@
-// Draws the dialog's two keyboard pictures and the program icon.
-// Usage: keyart OUTDIR  -> OUTDIR/keys_arrows.bmp, OUTDIR/keys_alt.bmp, OUTDIR/app.ico
-// Output is byte-for-byte deterministic; res/ holds the committed copies.
+// Draws the dialog's two keyboard pictures and the program icon, byte for byte the same on
+// every run; res/ holds the copies that the program is built with.
+//   keyart OUTDIR   (writes OUTDIR/keys_arrows.bmp, OUTDIR/keys_alt.bmp and OUTDIR/app.ico)
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -9,24 +9,18 @@
 
 #include "../res/keylayout.h"
 
-using namespace keylayout;
+using Bytes = std::vector<uint8_t>;
 
-namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// ---------------------------------------------------------------------------
 // Pixel fonts. A glyph is up to nine rows of '#' (ink) and '.' (blank); its width
 // is the length of its rows. Rows 0-6 sit above the baseline, 7-8 are descenders.
-
 struct Glyph {
     char ch;
-    const char* rows[9];
+    const char *rows[9];
 };
 
 // 5x7 font for key labels and the caption. E, c and s are a column narrower so that
 // "Esc" fits its key with a blank column on each side.
-constexpr Glyph kFont[] = {
+constexpr Glyph FONT[] = {
     {'A', {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
     {'B', {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."}},
     {'C', {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."}},
@@ -75,315 +69,296 @@ constexpr Glyph kFont[] = {
     {'\x04', {".......", "....#..", "....##.", "#######", "....##.", "....#..", "......."}},
 };
 
+template <size_t N>
+static const Glyph *FindGlyph(const Glyph (&font)[N], char ch)
+{
+    for (const Glyph &g : font)
+        if (g.ch == ch)
+            return &g;
+    return nullptr;
+}
+
+static int GetGlyphWidth(const Glyph &g) { return (int)strlen(g.rows[0]); }
+
+static int CountGlyphRows(const Glyph &g)
+{
+    int n = 0;
+    while (n < 9 && g.rows[n] != nullptr)
+        ++n;
+    return n;
+}
+
+// Width of a text in a font with one blank column between glyphs; -1 if a glyph is missing.
+template <size_t N>
+static int MeasureTextWidth(const Glyph (&font)[N], const char *text)
+{
+    int width = 0;
+    for (const char *p = text; *p != '\0'; ++p) {
+        const Glyph *g = FindGlyph(font, *p);
+        if (g == nullptr)
+            return -1;
+        width += GetGlyphWidth(*g) + (p == text ? 0 : 1);
+    }
+    return width;
+}
+
+// Visible height of a text: rows from the top of the cell down to the last row with ink.
+template <size_t N>
+static int MeasureTextHeight(const Glyph (&font)[N], const char *text, int *firstInkRow)
+{
+    int first = 9, last = -1;
+    for (const char *p = text; *p != '\0'; ++p) {
+        const Glyph *g = FindGlyph(font, *p);
+        for (int r = 0; r < CountGlyphRows(*g); ++r)
+            if (strchr(g->rows[r], '#') != nullptr) {
+                first = r < first ? r : first;
+                last = r > last ? r : last;
+            }
+    }
+    *firstInkRow = first;
+    return last - first + 1;
+}
+
+// Palette indices, top-down.
+struct Canvas {
+    int width, height;
+    std::vector<uint8_t> px;
+};
+
+static Canvas MakeCanvas(int width, int height, int colour)
+{
+    return Canvas{width, height, std::vector<uint8_t>((size_t)(width * height), (uint8_t)colour)};
+}
+
+static void Plot(Canvas &c, int x, int y, int colour)
+{
+    if (x >= 0 && y >= 0 && x < c.width && y < c.height)
+        c.px[(size_t)(y * c.width + x)] = (uint8_t)colour;
+}
+
+static int ReadPixel(const Canvas &c, int x, int y) { return c.px[(size_t)(y * c.width + x)]; }
+
+// Draws text with its cell's top-left corner at (x, y).
+template <size_t N>
+static void DrawGlyphs(Canvas &c, const Glyph (&font)[N], const char *text, int x, int y, int colour)
+{
+    for (const char *p = text; *p != '\0'; ++p) {
+        const Glyph &g = *FindGlyph(font, *p);
+        for (int r = 0; r < CountGlyphRows(g); ++r)
+            for (int i = 0; g.rows[r][i] != '\0'; ++i)
+                if (g.rows[r][i] == '#')
+                    Plot(c, x + i, y + r, colour);
+        x += GetGlyphWidth(g) + 1;
+    }
+}
+
+// A raised key cap with cut corners: outline, a light upper and left edge, a shadow on
+// the right and a deeper lip below, around a flat face. The corners keep the body colour.
+static void DrawCap(Canvas &c, KeyRect cap, KeyRect face, int edge, int light, int faceColour, int shadow)
+{
+    for (int y = cap.top; y < cap.bottom; ++y)
+        for (int x = cap.left; x < cap.right; ++x) {
+            const bool onX = x == cap.left || x == cap.right - 1, onY = y == cap.top || y == cap.bottom - 1;
+            if (onX && onY)
+                continue;
+            int colour = light;
+            if (onX || onY)
+                colour = edge;
+            else if (x >= face.left && x < face.right && y >= face.top && y < face.bottom)
+                colour = faceColour;
+            else if (x >= face.right || y >= face.bottom)
+                colour = shadow;
+            Plot(c, x, y, colour);
+        }
+}
+
+// Centres a key's label on its face; fails if it would touch the face's edges.
+static bool DrawLabel(Canvas &c, const Key &k)
+{
+    const int w = MeasureTextWidth(FONT, k.label);
+    if (w < 0 || w > (k.face.right - k.face.left) - 2)
+        return false;
+    int firstRow = 0;
+    const int h = MeasureTextHeight(FONT, k.label, &firstRow);
+    if (h > (k.face.bottom - k.face.top) - 2)
+        return false;
+    const int x = k.face.left + (k.face.right - k.face.left - w) / 2;
+    const int y = k.face.top + (k.face.bottom - k.face.top - h) / 2 - firstRow;
+    DrawGlyphs(c, FONT, k.label, x, y, COLOUR_EDGE);
+    return true;
+}
+
+constexpr char CAPTION[] = "Keys the game uses";
+
+static bool DrawKeyboard(Canvas &c, const KeyPicture &picture)
+{
+    const int captionRight = KEYS[FindKey("PageUp")].cap.right;   // right edge of the keys
+    DrawGlyphs(c, FONT, CAPTION, captionRight - MeasureTextWidth(FONT, CAPTION), 2, COLOUR_INK);
+    for (int i = 0; i < KEY_COUNT; ++i) {
+        const Key &k = KEYS[i];
+        const KeyRect &f = k.face;
+        if (!IsHighlighted(picture, i)) {
+            DrawCap(c, k.cap, f, COLOUR_EDGE, COLOUR_LIGHT, COLOUR_BODY, COLOUR_SHADOW);
+            continue;
+        }
+        DrawCap(c, k.cap, f, COLOUR_HOT_EDGE, COLOUR_HOT_FACE, COLOUR_HOT_FACE, COLOUR_HOT_SHADOW);
+        if (k.label[0] == '\0' || !DrawLabel(c, k)) {
+            fprintf(stderr, "keyart: no label for highlighted key %s\n", k.name);
+            return false;
+        }
+        const int want = COLOUR_HOT_FACE;
+        if (ReadPixel(c, f.left, f.top) != want || ReadPixel(c, f.right - 1, f.top) != want
+            || ReadPixel(c, f.left, f.bottom - 1) != want || ReadPixel(c, f.right - 1, f.bottom - 1) != want) {
+            fprintf(stderr, "keyart: label of key %s covers a face corner\n", k.name);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The file formats, little-endian.
+static void Put16(Bytes &b, unsigned v)
+{
+    b.push_back((uint8_t)(v & 0xFF));
+    b.push_back((uint8_t)((v >> 8) & 0xFF));
+}
+
+static void Put32(Bytes &b, uint32_t v)
+{
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+static void PutInfoHeader(Bytes &b, int width, int height, uint32_t imageBytes)
+{
+    for (uint32_t v : {(uint32_t)INFO_HEADER_BYTES, (uint32_t)width, (uint32_t)height})
+        Put32(b, v);
+    Put16(b, 1);   // planes
+    Put16(b, 4);   // bits per pixel
+    for (uint32_t v : {0u, imageBytes, 0u, 0u, 0u, 0u})   // BI_RGB, the image's size, no resolution, all colours
+        Put32(b, v);
+}
+
+static void PutPalette(Bytes &b, const Rgb *colours, int count)
+{
+    for (int i = 0; i < count; ++i)
+        for (uint8_t v : {colours[i].b, colours[i].g, colours[i].r, (uint8_t)0})
+            b.push_back(v);
+}
+
+// 4-bit rows, bottom-up, each padded to a multiple of four bytes, written in place.
+static void PutPixels4(Bytes &b, const Canvas &c)
+{
+    const size_t rowBytes = (size_t)((c.width * 4 + 31) / 32 * 4);
+    for (int y = c.height - 1; y >= 0; --y) {
+        const size_t row = b.size();
+        b.resize(row + rowBytes, 0);
+        for (int x = 0; x < c.width; ++x) {
+            const int v = ReadPixel(c, x, y) & 0x0F;
+            b[row + (size_t)(x / 2)] |= (uint8_t)(x % 2 == 0 ? v << 4 : v);
+        }
+    }
+}
+
+static Bytes MakeBitmapFile(const Canvas &c)
+{
+    Bytes b = {'B', 'M'};
+    const uint32_t offset = 14 + INFO_HEADER_BYTES + KEY_PALETTE_ENTRIES * 4;
+    Put32(b, offset + KEY_PICTURE_IMAGE_BYTES);
+    Put32(b, 0);   // reserved
+    Put32(b, offset);
+    PutInfoHeader(b, KEY_PICTURE_WIDTH, KEY_PICTURE_HEIGHT, KEY_PICTURE_IMAGE_BYTES);
+    PutPalette(b, KEY_PALETTE, KEY_PALETTE_ENTRIES);
+    PutPixels4(b, c);
+    return b;
+}
+
+// The program icon: the inverted T of arrow keys on a blue tile, in the usual 16-colour
+// VGA palette.
+constexpr Rgb ICON_PALETTE[16] = {
+    {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+    {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+    {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+    {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+};
+constexpr int ICON_BLACK = 0, ICON_NAVY = 4, ICON_SILVER = 7, ICON_GREY = 8, ICON_BLUE = 12, ICON_WHITE = 15;
+constexpr int ICON_SIZE = 32;
+constexpr int ICON_IMAGE_BYTES = INFO_HEADER_BYTES + 16 * 4 + 32 * 16 + 32 * 4;   // header, palette, XOR, AND: 744
+
 // Solid triangles for the icon's arrow keys.
-constexpr Glyph kIconArrows[] = {
+constexpr Glyph ICON_ARROWS[] = {
     {'\x01', {"..#..", ".###.", "#####"}},
     {'\x03', {"#####", ".###.", "..#.."}},
     {'\x02', {"..#", ".##", "###", ".##", "..#"}},
     {'\x04', {"#..", "##.", "###", "##.", "#.."}},
 };
 
-template <std::size_t N>
-const Glyph* findGlyph(const Glyph (&font)[N], char ch) {
-    for (const Glyph& g : font) {
-        if (g.ch == ch) return &g;
-    }
-    return nullptr;
-}
-
-int glyphWidth(const Glyph& g) { return static_cast<int>(std::strlen(g.rows[0])); }
-
-int glyphRows(const Glyph& g) {
-    int n = 0;
-    while (n < 9 && g.rows[n] != nullptr) ++n;
-    return n;
-}
-
-// Width of a text in a font with one blank column between glyphs; -1 if a glyph is missing.
-template <std::size_t N>
-int textWidth(const Glyph (&font)[N], const char* text) {
-    int width = 0;
-    for (const char* p = text; *p != '\0'; ++p) {
-        const Glyph* g = findGlyph(font, *p);
-        if (g == nullptr) return -1;
-        width += glyphWidth(*g) + (p == text ? 0 : 1);
-    }
-    return width;
-}
-
-// Visible height of a text: rows from the top of the cell down to the last row with ink.
-template <std::size_t N>
-int textHeight(const Glyph (&font)[N], const char* text, int* firstInkRow) {
-    int first = 9, last = -1;
-    for (const char* p = text; *p != '\0'; ++p) {
-        const Glyph* g = findGlyph(font, *p);
-        for (int r = 0; r < glyphRows(*g); ++r) {
-            if (std::strchr(g->rows[r], '#') != nullptr) {
-                if (r < first) first = r;
-                if (r > last) last = r;
-            }
-        }
-    }
-    *firstInkRow = first;
-    return last - first + 1;
-}
-
-// ---------------------------------------------------------------------------
-// Canvas of palette indices, top-down.
-
-struct Canvas {
-    int width, height;
-    std::vector<std::uint8_t> px;
-};
-
-Canvas makeCanvas(int width, int height, int colour) {
-    return Canvas{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width * height),
-                                                           static_cast<std::uint8_t>(colour))};
-}
-
-void plot(Canvas& c, int x, int y, int colour) {
-    if (x >= 0 && y >= 0 && x < c.width && y < c.height)
-        c.px[static_cast<std::size_t>(y * c.width + x)] = static_cast<std::uint8_t>(colour);
-}
-
-int at(const Canvas& c, int x, int y) { return c.px[static_cast<std::size_t>(y * c.width + x)]; }
-
-// Draws text with its cell's top-left corner at (x, y).
-template <std::size_t N>
-void drawText(Canvas& c, const Glyph (&font)[N], const char* text, int x, int y, int colour) {
-    for (const char* p = text; *p != '\0'; ++p) {
-        const Glyph& g = *findGlyph(font, *p);
-        for (int r = 0; r < glyphRows(g); ++r)
-            for (int i = 0; g.rows[r][i] != '\0'; ++i)
-                if (g.rows[r][i] == '#') plot(c, x + i, y + r, colour);
-        x += glyphWidth(g) + 1;
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Keyboard pictures.
-
-// A raised key cap: outline with cut corners, light upper/left edge, shadow on the
-// right and a deeper lip below, flat face.
-void drawKey(Canvas& c, const Key& k, bool hot) {
-    const int edge = hot ? kHotEdge : kEdge;
-    const int shadow = hot ? kHotShadow : kShadow;
-    const int light = hot ? kHotFace : kLight;
-    const int face = hot ? kHotFace : kBody;
-    const Rect& cap = k.cap;
-    const Rect& f = k.face;
-    for (int y = cap.top; y < cap.bottom; ++y) {
-        for (int x = cap.left; x < cap.right; ++x) {
-            const bool onX = x == cap.left || x == cap.right - 1;
-            const bool onY = y == cap.top || y == cap.bottom - 1;
-            int colour;
-            if (onX && onY)
-                continue;  // rounded corner: keep the body colour
-            else if (onX || onY)
-                colour = edge;
-            else if (x >= f.left && x < f.right && y >= f.top && y < f.bottom)
-                colour = face;
-            else if (x >= f.right || y >= f.bottom)
-                colour = shadow;
-            else
-                colour = light;
-            plot(c, x, y, colour);
-        }
-    }
-}
-
-// Centres a key's label on its face; fails if it would touch the face's edges.
-bool drawLabel(Canvas& c, const Key& k) {
-    const int w = textWidth(kFont, k.label);
-    if (w < 0 || w > (k.face.right - k.face.left) - 2) return false;
-    int firstRow = 0;
-    const int h = textHeight(kFont, k.label, &firstRow);
-    if (h > (k.face.bottom - k.face.top) - 2) return false;
-    const int x = k.face.left + (k.face.right - k.face.left - w) / 2;
-    const int y = k.face.top + (k.face.bottom - k.face.top - h) / 2 - firstRow;
-    drawText(c, kFont, k.label, x, y, kEdge);
-    return true;
-}
-
-constexpr char kCaption[] = "Keys the game uses";
-
-bool drawKeyboard(Canvas& c, const Picture& picture) {
-    const int captionRight = kKeys[findKey("PageUp")].cap.right;  // right edge of the keys
-    drawText(c, kFont, kCaption, captionRight - textWidth(kFont, kCaption), 2, kInk);
-    for (int i = 0; i < kKeyCount; ++i) {
-        const Key& k = kKeys[i];
-        const bool hot = isHighlighted(picture, i);
-        drawKey(c, k, hot);
-        if (!hot) continue;
-        if (k.label[0] == '\0' || !drawLabel(c, k)) {
-            std::fprintf(stderr, "keyart: no label for highlighted key %s\n", k.name);
-            return false;
-        }
-        const int want = kHotFace;
-        const Rect& f = k.face;
-        if (at(c, f.left, f.top) != want || at(c, f.right - 1, f.top) != want ||
-            at(c, f.left, f.bottom - 1) != want || at(c, f.right - 1, f.bottom - 1) != want) {
-            std::fprintf(stderr, "keyart: label of key %s covers a face corner\n", k.name);
-            return false;
-        }
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------------------
-// File formats (little-endian).
-
-void put16(Bytes& b, unsigned v) {
-    b.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    b.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void put32(Bytes& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
-
-void putInfoHeader(Bytes& b, int width, int height, std::uint32_t imageBytes) {
-    put32(b, 40);
-    put32(b, static_cast<std::uint32_t>(width));
-    put32(b, static_cast<std::uint32_t>(height));
-    put16(b, 1);  // planes
-    put16(b, 4);  // bits per pixel
-    put32(b, 0);  // BI_RGB
-    put32(b, imageBytes);
-    put32(b, 0);
-    put32(b, 0);
-    put32(b, 0);
-    put32(b, 0);
-}
-
-void putPalette(Bytes& b, const Rgb* colours, int count) {
-    for (int i = 0; i < count; ++i) {
-        b.push_back(colours[i].b);
-        b.push_back(colours[i].g);
-        b.push_back(colours[i].r);
-        b.push_back(0);
-    }
-}
-
-// 4-bit rows, bottom-up, each padded to a multiple of four bytes.
-void putPixels4(Bytes& b, const Canvas& c) {
-    const int rowBytes = ((c.width * 4 + 31) / 32) * 4;
-    for (int y = c.height - 1; y >= 0; --y) {
-        Bytes row(static_cast<std::size_t>(rowBytes), 0);
-        for (int x = 0; x < c.width; ++x) {
-            const int v = at(c, x, y) & 0x0F;
-            row[static_cast<std::size_t>(x / 2)] |= static_cast<std::uint8_t>(x % 2 == 0 ? v << 4 : v);
-        }
-        b.insert(b.end(), row.begin(), row.end());
-    }
-}
-
-Bytes bitmapFile(const Canvas& c) {
-    Bytes b;
-    const std::uint32_t offset = 14 + kInfoHeaderBytes + kPaletteEntries * 4;
-    b.push_back('B');
-    b.push_back('M');
-    put32(b, offset + kImageBytes);
-    put16(b, 0);
-    put16(b, 0);
-    put32(b, offset);
-    putInfoHeader(b, kWidth, kHeight, kImageBytes);
-    putPalette(b, kPalette, kPaletteEntries);
-    putPixels4(b, c);
-    return b;
-}
-
-// ---------------------------------------------------------------------------
-// Program icon: the inverted T of arrow keys on a blue tile.
-
-enum IconColour { kBlack = 0, kNavy = 4, kSilver = 7, kGrey = 8, kBlue = 12, kWhite = 15 };
-
-void drawIconKey(Canvas& c, int left, int top, char arrow) {
-    const Rect cap{left, top, left + 10, top + 11};
-    const Rect f{left + 2, top + 2, left + 8, top + 7};
-    for (int y = cap.top; y < cap.bottom; ++y) {
-        for (int x = cap.left; x < cap.right; ++x) {
-            const bool onX = x == cap.left || x == cap.right - 1;
-            const bool onY = y == cap.top || y == cap.bottom - 1;
-            if (onX && onY) continue;
-            int colour;
-            if (onX || onY)
-                colour = kBlack;
-            else if (x >= f.left && x < f.right && y >= f.top && y < f.bottom)
-                colour = kSilver;
-            else if (x >= f.right || y >= f.bottom)
-                colour = kGrey;
-            else
-                colour = kWhite;
-            plot(c, x, y, colour);
-        }
-    }
-    const Glyph& g = *findGlyph(kIconArrows, arrow);
-    const int gx = f.left + (f.right - f.left - glyphWidth(g)) / 2;
-    const int gy = f.top + (f.bottom - f.top - glyphRows(g)) / 2;
-    for (int r = 0; r < glyphRows(g); ++r)
+static void DrawIconKey(Canvas &c, int left, int top, char arrow)
+{
+    const KeyRect f{left + 2, top + 2, left + 8, top + 7};
+    DrawCap(c, KeyRect{left, top, left + 10, top + 11}, f, ICON_BLACK, ICON_WHITE, ICON_SILVER, ICON_GREY);
+    const Glyph &g = *FindGlyph(ICON_ARROWS, arrow);
+    const int gx = f.left + (f.right - f.left - GetGlyphWidth(g)) / 2;
+    const int gy = f.top + (f.bottom - f.top - CountGlyphRows(g)) / 2;
+    for (int r = 0; r < CountGlyphRows(g); ++r)
         for (int i = 0; g.rows[r][i] != '\0'; ++i)
-            if (g.rows[r][i] == '#') plot(c, gx + i, gy + r, kNavy);
+            if (g.rows[r][i] == '#')
+                Plot(c, gx + i, gy + r, ICON_NAVY);
 }
 
-Canvas drawIcon() {
-    Canvas c = makeCanvas(kIconSize, kIconSize, kBlue);
-    drawIconKey(c, 11, 5, '\x01');
-    drawIconKey(c, 0, 17, '\x02');
-    drawIconKey(c, 11, 17, '\x03');
-    drawIconKey(c, 22, 17, '\x04');
+static Canvas DrawProgramIcon()
+{
+    Canvas c = MakeCanvas(ICON_SIZE, ICON_SIZE, ICON_BLUE);
+    DrawIconKey(c, 11, 5, '\x01');
+    DrawIconKey(c, 0, 17, '\x02');
+    DrawIconKey(c, 11, 17, '\x03');
+    DrawIconKey(c, 22, 17, '\x04');
     return c;
 }
 
-Bytes iconFile(const Canvas& c) {
-    Bytes b;
-    // ICONDIR and its one entry.
-    put16(b, 0);
-    put16(b, 1);
-    put16(b, 1);
-    b.push_back(kIconSize);
-    b.push_back(kIconSize);
-    b.push_back(16);  // colours
-    b.push_back(0);
-    put16(b, 1);  // planes
-    put16(b, 4);  // bits per pixel
-    put32(b, kIconImageBytes);
-    put32(b, 22);
-    // Image: header with doubled height (XOR + AND), palette, XOR pixels, AND mask.
-    putInfoHeader(b, kIconSize, kIconSize * 2, kIconSize * 16 + kIconSize * 4);
-    putPalette(b, kIconPalette, 16);
-    putPixels4(b, c);
-    b.insert(b.end(), static_cast<std::size_t>(kIconSize * 4), 0);  // all opaque
+static Bytes MakeIconFile(const Canvas &c)
+{
+    // The directory and its one entry: reserved, type 1 (icon), one image; 32 by 32 pixels,
+    // 16 colours, 1 plane, 4 bits per pixel; the image's size and where it starts.
+    Bytes b = {0, 0, 1, 0, 1, 0, ICON_SIZE, ICON_SIZE, 16, 0, 1, 0, 4, 0};
+    Put32(b, ICON_IMAGE_BYTES);
+    Put32(b, 22);
+    // The image: a header of twice the height (XOR and AND), palette, XOR pixels, AND mask.
+    PutInfoHeader(b, ICON_SIZE, ICON_SIZE * 2, ICON_SIZE * 16 + ICON_SIZE * 4);
+    PutPalette(b, ICON_PALETTE, 16);
+    PutPixels4(b, c);
+    b.resize(b.size() + ICON_SIZE * 4, 0);   // all opaque
     return b;
 }
 
-bool writeFile(const std::string& path, const Bytes& b) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+static bool SaveFile(const std::string &path, const Bytes &b)
+{
+    FILE *f = fopen(path.c_str(), "wb");
     if (f == nullptr) {
-        std::fprintf(stderr, "keyart: cannot write %s\n", path.c_str());
+        fprintf(stderr, "keyart: cannot write %s\n", path.c_str());
         return false;
     }
-    const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
-    return std::fclose(f) == 0 && ok;
+    const bool ok = fwrite(b.data(), 1, b.size(), f) == b.size();
+    return fclose(f) == 0 && ok;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int main(int argc, char **argv)
+{
     if (argc != 2) {
-        std::fprintf(stderr, "usage: keyart OUTDIR\n");
+        fprintf(stderr, "usage: keyart OUTDIR\n");
         return 2;
     }
     const std::string dir = std::string(argv[1]) + "/";
-    const Picture* pictures[] = {&kArrowsPicture, &kAltPicture};
-    for (const Picture* p : pictures) {
-        Canvas c = makeCanvas(kWidth, kHeight, kBody);
-        if (!drawKeyboard(c, *p)) return 1;
-        const Bytes b = bitmapFile(c);
-        if (b.size() != 14u + kResourceBytes || !writeFile(dir + p->file, b)) return 1;
+    for (const KeyPicture *p : {&ARROWS_PICTURE, &ALT_PICTURE}) {
+        Canvas c = MakeCanvas(KEY_PICTURE_WIDTH, KEY_PICTURE_HEIGHT, COLOUR_BODY);
+        if (!DrawKeyboard(c, *p))
+            return 1;
+        const Bytes b = MakeBitmapFile(c);
+        if (b.size() != 14u + KEY_PICTURE_RESOURCE_BYTES || !SaveFile(dir + p->file, b))
+            return 1;
     }
-    const Bytes ico = iconFile(drawIcon());
-    if (ico.size() != 22u + kIconImageBytes || !writeFile(dir + "app.ico", ico)) return 1;
+    const Bytes ico = MakeIconFile(DrawProgramIcon());
+    if (ico.size() != 22u + ICON_IMAGE_BYTES || !SaveFile(dir + "app.ico", ico))
+        return 1;
     return 0;
 }

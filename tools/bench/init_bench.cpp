@@ -22,7 +22,7 @@
 
 // The phases, then what the program's own procedure is timed in.
 static const char *const TIMED[] = {
-    "lists", "font list", "sample font", "record applied", "pictures", "live views",
+    "lists", "font list", "sample font", "record applied", "preview", "gamepad view",
     "WM_INITDIALOG in all", "picture painted",
 };
 constexpr int PHASES = 6, TIMES = 8;
@@ -57,14 +57,13 @@ static void TimePhases(HWND dlg)
     // font a process uses may cost more. Applying the record builds it again.
     UpdateFontSample(dlg);
     t[3] = Now();
-    if (!LoadConfigData(&config))
+    if (!LoadConfigData(gModuleDir, &config))
         DefaultConfigData(&config);
     ApplyConfigToDialog(dlg, &config);
     t[4] = Now();
     SetUpPreview(dlg);
     t[5] = Now();
     StartPadView(dlg);
-    StartKeyView(dlg);
     t[6] = Now();
     for (int k = 0; k < PHASES; ++k)
         gTime[k] = t[k + 1] - t[k];
@@ -74,7 +73,7 @@ static void TimePhases(HWND dlg)
 static int RunOnce(bool phases)
 {
     HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL,
-                                  phases ? BareDialogProc : TimedDialogProc, 0);
+                                  phases ? BareDialogProc : TimedDialogProc, (LPARAM)gModuleDir);
     if (!dlg)
         return 1;
     if (phases) {
