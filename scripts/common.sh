@@ -1,118 +1,101 @@
-# Shared by scripts/run and scripts/test: packages, builds, Wine and the X server.
-# Sourced, not run.
-
+# Sourced by the scripts: packages, builds, Wine prefixes and X servers.
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD="$ROOT/build"
-WINE64=/usr/lib/wine/wine64
-WINESERVER64=/usr/lib/wine/wineserver64
-
-PACKAGES=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-          wine wine64 xvfb openbox googletest zip xdotool x11-utils
-          fonts-ipafont-gothic fonts-vlgothic locales imagemagick)
-
-as_root() {
-    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
-}
-
+BUILD=$ROOT/build
+WINE64=/usr/lib/wine/wine64 WINESERVER64=/usr/lib/wine/wineserver64
+WINE32=/usr/lib/wine/wine WINESERVER32=/usr/lib/wine/wineserver32 QEMU_I386=/usr/bin/qemu-i386
+PACKAGES=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64
+          xvfb openbox googletest zip xdotool x11-utils fonts-ipafont-gothic fonts-vlgothic locales imagemagick)
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+codename() { sed -n 's/^VERSION_CODENAME=//p' /etc/os-release | grep .; }
 # debian_mirror: the address this machine's apt sources give Debian's archive
 # (the one serving this release's own suite), a mirror or proxy included.
 debian_mirror() {
-    local codename
-    codename=$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release)
     apt-get indextargets --no-release-info --format '$(RELEASE) $(REPO_URI)' |
-        awk -v suite="$codename" '$1 == suite { print $2; exit }' | grep . ||
-        { echo "apt's sources name no archive for $codename" >&2; return 1; }
+        awk -v suite="$(codename)" '$1 == suite { print $2; exit }' | grep . ||
+        { echo "apt's sources name no archive for $(codename)" >&2; return 1; }
 }
-
-ensure_packages() {
+# apt-get as root, waiting while another apt run holds the lock; as that wait
+# does not cover the lists' lock, apt_update tries three times.
+apt_get() { as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -qq "$@"; }
+APT_FRESH=0
+apt_update() {
+    for _ in 1 2 3; do [ $APT_FRESH = 1 ] || { apt_get update >&2 && APT_FRESH=1; } && return 0; sleep 10; done; return 1
+}
+# need PACKAGE...: installs those not installed yet, i386 ones included.
+need() {
     local missing=() p
-    for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    for p; do dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p"); done
+    [ ${#missing[@]} = 0 ] && return 0
+    command -v apt-get >/dev/null || { echo "missing packages and no apt-get: ${missing[*]}" >&2; return 1; }
+    echo "Installing: ${missing[*]}" >&2
+    if [[ "${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386 && APT_FRESH=0
+    fi
+    apt_update || { echo "apt-get update failed" >&2; return 1; }
+    apt_get install "${missing[@]}" >/dev/null || { echo "could not install ${missing[*]}" >&2; return 1; }
 }
-
-# build_arch i686|x86_64: configure and build. The 64-bit build runs its
-# tests under wine64.
-build_arch() {
-    local arch=$1 options=()
-    [ "$arch" = x86_64 ] && options=(-DCMAKE_CROSSCOMPILING_EMULATOR="$WINE64")
-    cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$arch-w64-mingw32.cmake" "${options[@]}" >/dev/null
-    cmake --build "$BUILD/$arch" -j"$(nproc)" -- --no-print-directory >/dev/null
+# build ARCH [SRC DIR TARGET]: configures and builds for i686 (the release) or
+# x86_64 (whose tests run under wine64); given a TARGET, only it, without tests.
+build() {
+    local arch=$1 src=${2:-$ROOT} dir=${3:-$BUILD/$1} target=${4:-all} options=()
+    [ "$arch" = i686 ] || options=(-DCMAKE_CROSSCOMPILING_EMULATOR="$WINE64")
+    [ "$target" = all ] || options+=(-DVESKAROT_TESTS=OFF)
+    cmake -S "$src" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$src/cmake/$arch-w64-mingw32.cmake" "${options[@]}" >/dev/null
+    cmake --build "$dir" --target "$target" -j"$(nproc)" -- --no-print-directory >/dev/null
 }
-
-# Quiet Wine without offers to install Mono or Gecko, and no crash dialog.
+# wine_env 64|32: exports what Wine of that width needs: quiet, no offers to install Mono or Gecko.
 wine_env() {
-    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$WINE64
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ "$1" = 32 ]; then export WINEARCH=win32 WINELOADER=$WINE32 WINESERVER=$WINESERVER32
+    else export WINELOADER=$WINE64 WINESERVER=$WINESERVER64; fi
 }
-
-# make_prefix64 DIR [LOCALE [DPI]]: a 64-bit prefix, made without its 32-bit
-# half. A prefix takes its code page from the locale it is made in.
-make_prefix64() {
-    local prefix=$1 dpi=${3:-}
-    local locale=(${2:+LC_ALL=$2})
+# route32: native where the kernel runs i386 programs, unless WINE32_EMULATE=1; else emulated.
+route32() { [ "${WINE32_EMULATE:-0}" != 1 ] && "$WINE32" --version >/dev/null 2>&1 && echo native || echo emulated; }
+# make_prefix 64|32 DIR: a Wine prefix of that width without a crash dialog, unless
+# DIR is one: in the Japanese locale (whose code page it keeps) if DIR ends in -ja,
+# at that DPI if in -144 or -192. A 32-bit one is made in a 32-bit session, a 64-bit
+# one without its 32-bit half (64-bit Wine skips that where the 32-bit loader is hidden).
+make_prefix() {
+    local prefix=$2 dpi=${2##*-} log run=("$ROOT/scripts/wine32") locale=()
     [ -f "$prefix/.ready" ] && return 0
-    rm -rf "$prefix"
-    mkdir -p "${prefix%/*}"    # Wine makes the prefix itself, but not the folders above it
-    wine_env
-    env WINEPREFIX="$prefix" "${locale[@]}" "$ROOT/scripts/wine32" without-emulation \
-        bash -c '"$0" wineboot -i >/dev/null 2>&1; "$1" -w' "$WINE64" "$WINESERVER64"
-    env WINEPREFIX="$prefix" "${locale[@]}" "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
-        /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    [ -z "$dpi" ] || env WINEPREFIX="$prefix" "$WINE64" reg add 'HKCU\Control Panel\Desktop' \
-        /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-    WINEPREFIX="$prefix" "$WINESERVER64" -w
-    touch "$prefix/.ready"
+    [[ $dpi == 144 || $dpi == 192 ]] || dpi=
+    [[ $prefix != *-ja ]] || locale=(LC_ALL=ja_JP.UTF-8)
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    [ "$1" = 32 ] || run=(unshare --mount --propagation private sh -c \
+        '[ ! -e "$0" ] || mount --bind /dev/null "$0" || exit; exec "$@"' "$WINE32")
+    [ "$1" = 32 ] || [ "$(id -u)" = 0 ] || run=(unshare --user --map-root-user "${run[@]:1}")
+    rm -rf "$prefix" && mkdir -p "${prefix%/*}" && log=$(mktemp)    # Wine makes DIR, not the folders above
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    ( wine_env "$1" && export WINEPREFIX=$prefix "${locale[@]}" &&
+      "${run[@]}" sh -c '"$WINELOADER" wineboot -i && "$WINELOADER" reg add "HKCU\Software\Wine\WineDbg" \
+          /v ShowCrashDialog /t REG_DWORD /d 0 /f && { [ -z "$0" ] || "$WINELOADER" reg add \
+          "HKCU\Control Panel\Desktop" /v LogPixels /t REG_DWORD /d "$0" /f; } && "$WINESERVER" -w' "$dpi"
+    ) >"$log" 2>&1 || { tail -n 5 "$log" >&2; rm -f "$log"; echo "wineboot failed in $prefix" >&2; return 1; }
+    rm -f "$log" && touch "$prefix/.ready"
 }
-
-# start_xvfb: an X server on a free display, with a window manager as a
-# player's desktop has one (without it Wine waits two seconds each time a
-# window is hidden); it exports DISPLAY. Each call starts another pair;
-# stop_xvfb ends them all by their PIDs.
-XVFB_PIDS=
-WM_PIDS=
+# start_xvfb: an X server on a free display, exported as DISPLAY, with a window manager
+# as a player's desktop has one (without, Wine waits 2 s each time a window is hidden).
+# Each call starts another pair; stop_xvfb ends all.
+X_PIDS=''
 start_xvfb() {
-    local n xvfb wm i fifo
-    # Xvfb picks a free display itself and names it once it takes connections.
-    # (X's abstract sockets are shared across mount namespaces: a display free
-    # in this /tmp may be taken by another root's server.)
+    local n wm='' i fifo
+    # Xvfb picks a free display (one free in this /tmp may be another root's: X's abstract
+    # sockets are shared) and names it once it takes connections. Large enough for 200 %.
     fifo=$(mktemp -u) && mkfifo "$fifo"
-    # Large enough for the dialog at 200 %.
     Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    xvfb=$!
-    XVFB_PIDS="$XVFB_PIDS $xvfb"
+    X_PIDS="$! $X_PIDS"
     n=$(timeout 30 head -n 1 "$fifo") || true
     rm -f "$fifo"
     [ -n "$n" ] || { echo "Xvfb did not start (it named no display within 30 s)" >&2; return 1; }
-    export DISPLAY=":$n"
-    openbox >/dev/null 2>&1 &
-    wm=$!
-    # The window manager is ready once it owns the screen's selection.
-    for i in $(seq 300); do
-        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
-            WM_PIDS="$WM_PIDS $wm"
-            return 0
-        fi
-        if ! kill -0 "$wm" 2>/dev/null; then    # it gave up early: start it again
-            openbox >/dev/null 2>&1 &
-            wm=$!
-        fi
+    export DISPLAY=:$n
+    # openbox is ready once it owns the screen's selection; started again if it gives up early.
+    for ((i = 0; i < 300; ++i)); do
+        [ -n "$wm" ] && kill -0 "$wm" 2>/dev/null || { openbox >/dev/null 2>&1 & wm=$!; X_PIDS="$wm $X_PIDS"; }
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
         sleep 0.1
     done
-    WM_PIDS="$WM_PIDS $wm"
-    echo "openbox did not start on :$n" >&2
-    return 1
+    echo "openbox did not start on :$n within 30 s" >&2 && return 1
 }
-
-stop_xvfb() {
-    local pid
-    for pid in $WM_PIDS $XVFB_PIDS; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    WM_PIDS= XVFB_PIDS=
-}
+# stop_xvfb: each window manager before its server, as the newest PIDs come first.
+stop_xvfb() { local pid; for pid in $X_PIDS; do { kill "$pid"; wait "$pid"; } 2>/dev/null || true; done; X_PIDS=''; }
