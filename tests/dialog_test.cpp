@@ -51,14 +51,12 @@ static std::string KeysLit(HWND dlg, int id, int scale = 1)
     return other ? "?" : lit;
 }
 
-// Which picture the dialog shows, and the keys lit on it: "arrows Z Up", "alt", "other".
+// The picture of the slot the dialog says it shows, and the keys lit on it as the screen shows
+// them: "arrows Z Up", "alt", and "alt?" where the screen shows something else.
 static std::string Picture(HWND dlg, int scale = 1)
 {
-    const std::string arrows = KeysLit(dlg, IDB_KEYS_ARROWS, scale);
-    if (arrows != "?")
-        return "arrows" + arrows;
-    const std::string alt = KeysLit(dlg, IDB_KEYS_ALT, scale);
-    return alt != "?" ? "alt" + alt : "other";
+    const int id = PREVIEW_PICTURE_ID[PreviewIndex()];
+    return (id == IDB_KEYS_ARROWS ? "arrows" : "alt") + KeysLit(dlg, id, scale);
 }
 
 // The name of the checked one of the radios from first on, one for each name: "-" for none,
@@ -234,10 +232,8 @@ TEST_F(Dialog, HighDpiKeepsThePictureInItsPlaceAndLitKeysFollowTheColours)
     GetClientRect(dlg, &client);
     EXPECT_EQ(picture.right - picture.left, MulDiv(PREVIEW_WIDTH, dpi, LAYOUT_DPI));
     EXPECT_EQ(picture.bottom - picture.top, MulDiv(PREVIEW_HEIGHT, dpi, LAYOUT_DPI));
-    if (dpi == LAYOUT_DPI) {
-        EXPECT_EQ(picture.left, PREVIEW_X);
-        EXPECT_EQ(picture.top, PREVIEW_Y);
-    }
+    const bool atLayoutPlace = picture.left == PREVIEW_X && picture.top == PREVIEW_Y;
+    EXPECT_TRUE(dpi != LAYOUT_DPI || atLayoutPlace) << "at " << picture.left << "," << picture.top << " at 96 DPI";
     IntersectRect(&overlap, &picture, &client);
     EXPECT_TRUE(EqualRect(&overlap, &picture)) << "the picture reaches out of the dialog";
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
