@@ -10,27 +10,33 @@ static void Key(BYTE key)
     keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
 }
 
-// The text of the message box that the dialog owns, "" while there is none. Wine gives the
-// text of a message box the identifier 0xFFFF.
-static std::string MessageText(HWND dlg)
+// The message box that the dialog owns, or NULL. It has the dialog's class and caption.
+static HWND MessageBoxOf(HWND dlg)
 {
-    HWND box = FindWindowA("#32770", DIALOG_CAPTION);
-    char text[512] = "";
-    if (box && GetWindow(box, GW_OWNER) == dlg)
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
+    HWND box = FindWindowExA(NULL, NULL, "#32770", DIALOG_CAPTION);
+    while (box && GetWindow(box, GW_OWNER) != dlg)
+        box = FindWindowExA(NULL, box, "#32770", DIALOG_CAPTION);
+    return box;
 }
 
 // A save that fails names the file and keeps the dialog with every choice for another OK.
+// Each key goes to the window in front, so each is sent once the window meant is there.
 static void FailSave(HWND dlg, const std::string &file)
 {
     DeleteFileA(file.c_str());
     CreateDirectoryA(file.c_str(), NULL);
     Key(VK_RETURN);
-    auto named = [&] { return MessageText(dlg).find(file) != std::string::npos; };
-    EXPECT_TRUE(WaitFor("a message box naming " + file, named));
+    HWND box = NULL;
+    char text[512] = "";   // Wine gives the text of a message box the identifier 0xFFFF
+    EXPECT_TRUE(WaitFor("a message box in front naming " + file, [&] {
+        box = MessageBoxOf(dlg);
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        return GetForegroundWindow() == box && strstr(text, file.c_str());
+    }));
     Key(VK_RETURN);
-    EXPECT_TRUE(WaitFor("the message box gone", [&] { return MessageText(dlg).empty(); }));
+    EXPECT_TRUE(WaitFor("the message box gone, the dialog in front", [&] {
+        return !IsWindow(box) && GetForegroundWindow() == dlg;
+    }));
     EXPECT_TRUE(IsWindowVisible(dlg)) << "the dialog ended after a failed save";
     EXPECT_EQ(Bytes(file + ".new"), NO_FILE) << "the temporary file left after a failed save";
     EXPECT_TRUE(RemoveDirectoryA(file.c_str()));
