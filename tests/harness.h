@@ -1,5 +1,5 @@
 // What every test needs: a scratch program folder, Config.dat images written
-// from the file format, and the real dialog.
+// from the file format, the real dialog, and waits with a deadline.
 #ifndef VESKAROT_HARNESS_H
 #define VESKAROT_HARNESS_H
 
@@ -8,31 +8,34 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <sstream>
 
-#include "../app/moduledir.h"
 #include "../dialog/dialog.h"
 #include "../res/keylayout.h"
 
 // moveKeys jumpKeys okKey displayMode useGamepad, then buttons 1 to 8.
 using Ints = std::array<int32_t, 13>;
 constexpr Ints DEFAULTS = {0, 0, 0, 0, 1, 2, 1, 5, 6, 3, 4, 6, 3};
+// What Bytes() reads where there is no file.
+inline const std::string NO_FILE = "<none>";
 
-// A Config.dat image: the magic, the face name cut or padded to 64 bytes, the integers.
+// A Config.dat image: the magic, the face name cut or padded to its 64 bytes, the integers.
 inline std::string Record(const Ints &ints, const std::string &font = "")
 {
-    std::string bytes = "VESKAROT20041206" + std::string(16, '\0') + font.substr(0, 64);
-    bytes.resize(96);
+    std::string bytes = CONFIG_MAGIC;
+    bytes.resize(offsetof(ConfigData, fontName));
+    bytes += font.substr(0, sizeof ConfigData::fontName);
+    bytes.resize(offsetof(ConfigData, moveKeys));
     return bytes.append((const char *)ints.data(), sizeof ints);
 }
 
 inline std::string Bytes(const std::string &path)
 {
     std::ifstream file(path, std::ios::binary);
-    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<none>";
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : NO_FILE;
 }
 
 inline void Put(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
@@ -46,21 +49,26 @@ inline void Keys(const std::string &keys)
     for (std::string word; words >> word;) {
         const size_t typed = word.find('=');
         const unsigned scan = KEYS[FindKey(word.substr(1, typed - 1).c_str())].scan;
-        const DWORD flags = (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | (scan & SCAN_EXTENDED ? KEYEVENTF_EXTENDEDKEY : 0);
-        keybd_event(typed == std::string::npos ? 0 : word.back(), (BYTE)scan, flags | (typed == std::string::npos ? KEYEVENTF_SCANCODE : 0), 0);
+        const DWORD up = word[0] == '-' ? KEYEVENTF_KEYUP : 0;
+        const DWORD extended = scan & SCAN_EXTENDED ? KEYEVENTF_EXTENDEDKEY : 0;
+        if (typed == std::string::npos)
+            keybd_event(0, (BYTE)scan, KEYEVENTF_SCANCODE | up | extended, 0);
+        else
+            keybd_event(word.back(), (BYTE)scan, up | extended, 0);
     }
 }
 
-// Handles this thread's messages until ready() holds; fails naming what it waited for.
-inline bool WaitFor(const std::string &what, const std::function<bool()> &ready)
+// Handles this thread's messages until ready() holds; a failure that names what it waited for
+// when 30 seconds pass first.
+inline testing::AssertionResult WaitFor(const std::string &what, const std::function<bool()> &ready)
 {
     for (DWORD start = GetTickCount(); !ready(); MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT)) {
         for (MSG msg; PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);)
             DispatchMessageA(&msg);
         if (GetTickCount() - start > 30000)
-            return ADD_FAILURE() << "waited 30 s in vain for " << what, false;
+            return testing::AssertionFailure() << "waited 30 s in vain for " << what;
     }
-    return true;
+    return testing::AssertionSuccess();
 }
 
 // Makes a window of this thread active, through show() and then the system, and waits until
@@ -70,7 +78,7 @@ inline bool WaitFor(const std::string &what, const std::function<bool()> &ready)
 // show, pressed before show() and released by nobody else, proves that this has happened. The
 // pointer goes to a corner first: a window that gets the pointer is brought in line too, and
 // that must not be taken for the focus.
-inline bool Activate(const HWND &window, const std::function<void()> &show)
+inline testing::AssertionResult Activate(const HWND &window, const std::function<void()> &show)
 {
     auto wine = (const char *(*)())(void *)GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
     const bool resets = wine && atoi(wine()) >= 9;
@@ -81,7 +89,7 @@ inline bool Activate(const HWND &window, const std::function<void()> &show)
     if (GetActiveWindow() != window)   // asked once: each request may move the X server's focus again
         SetForegroundWindow(window);
     return WaitFor("the window active and the keyboard's state following it", [&] {
-        return GetActiveWindow() == window && !(resets && GetAsyncKeyState(VK_SUBTRACT) & 0x8000);
+        return GetActiveWindow() == window && !(resets && (GetAsyncKeyState(VK_SUBTRACT) & 0x8000));
     });
 }
 
@@ -91,24 +99,19 @@ class Folder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        GetTempFileNameA(temp, "vsk", 0, temp);
-        DeleteFileA(temp);
-        ASSERT_TRUE(CreateDirectoryA(temp, NULL));
-        dir = temp;
+        dir = (std::filesystem::temp_directory_path() / ("veskarot-" + std::to_string(GetCurrentProcessId()))).string();
+        std::filesystem::remove_all(dir);
+        ASSERT_TRUE(std::filesystem::create_directory(dir)) << dir;
     }
     void TearDown() override
     {
         DestroyWindow(dlg);
-        for (const char *name : {"Config.dat", "Config.dat.new", "VeskarotSettings.exe"})
-            DeleteFileA(Path(name).c_str()), RemoveDirectoryA(Path(name).c_str());
-        RemoveDirectoryA(dir.c_str());
+        std::filesystem::remove_all(dir);
     }
     std::string Path(const char *name = "Config.dat") const { return dir + "\\" + name; }
     void Open()
     {
-        dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, (LPARAM)dir.c_str());
+        dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, 0, ConfigDialogProc, (LPARAM)dir.data());
         ASSERT_TRUE(dlg != NULL) << "no dialog, error " << GetLastError();
         ShowWindow(dlg, SW_SHOW);
     }
@@ -118,19 +121,14 @@ protected:
         SendDlgItemMessageA(dlg, id, CB_SETCURSEL, index, 0);
         SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)GetDlgItem(dlg, id));
     }
+    // The entries of a list, separated by '|'.
     std::string Entries(int id) const
     {
         std::string entries;
         char text[256];
         for (int i = 0; SendDlgItemMessageA(dlg, id, CB_GETLBTEXT, i, (LPARAM)text) != CB_ERR; ++i)
-            entries += std::string(i ? "|" : "") + text;
-        return entries;
-    }
-    std::string Text(int id) const
-    {
-        char text[1024] = "";
-        GetDlgItemTextA(dlg, id, text, sizeof text);
-        return text;
+            entries += std::string("|") + text;
+        return entries.erase(0, 1);
     }
     std::string dir;
     HWND dlg = NULL;
