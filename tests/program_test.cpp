@@ -65,7 +65,9 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
         ASSERT_TRUE(CopyFileA(program, exe.c_str(), FALSE));
         STARTUPINFOA startup = {sizeof startup};
         PROCESS_INFORMATION process;
-        ASSERT_TRUE(CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, temp.c_str(), &startup, &process));
+        ASSERT_TRUE(WaitFor("the program started", [&] {   // a busy system may refuse a start for a moment
+            return CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, temp.c_str(), &startup, &process);
+        }));
         HWND shown = NULL;
         GUITHREADINFO gui = {sizeof gui};
         const testing::AssertionResult ready = WaitFor("the dialog in front with the focus on Use Gamepad", [&] {

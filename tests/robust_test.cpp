@@ -99,4 +99,8 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
         ASSERT_EQ(Bytes(Path("Config.dat.new")), NO_FILE) << "after kill " << kill;
     }
     EXPECT_EQ(SaveConfigData("", &config), 0) << "saved in an unknown (empty) folder";
+    char path[MAX_PATH];   // holds a folder of 248 bytes, "\\Config.dat" and the end; a longer one is refused
+    for (size_t n : {248, 249, 400})
+        EXPECT_EQ(BuildConfigPath(path, sizeof path, std::string(n, 'a').c_str(), CONFIG_FILE_NAME), n == 248) << n;
 }
+
