@@ -1,38 +1,32 @@
-// Finding the program's own directory at start-up.
+// Finding the program's own directory at start-up. The wide form of the path:
+// the 8-bit one turns letters outside the system's code page into '?'.
 #include "moduledir.h"
 
 #include <windows.h>
+#include <cwchar>
 
-char gModuleDir[MODULE_DIR_SIZE];
+wchar_t gModuleDir[MODULE_DIR_SIZE];
 
-void StripLastPathComponent(char *path)
+// Cuts the last component and the backslash before it, in place; a path
+// without a backslash becomes empty.
+static void StripLastPathComponent(wchar_t *path)
 {
-    // Walk forward so that the second byte of a double-byte character, which
-    // may be 0x5C in the East Asian code pages, is never taken for a '\'.
-    char *last = NULL;
-    for (char *p = path; *p; ++p) {
-        if (IsDBCSLeadByte((BYTE)*p) && p[1]) {
-            ++p;
-            continue;
-        }
-        if (*p == '\\')
-            last = p;
-    }
+    wchar_t *last = wcsrchr(path, L'\\');
     if (last)
-        *last = '\0';
+        *last = L'\0';
     else
-        path[0] = '\0';
+        path[0] = L'\0';
 }
 
 void InitModuleDir()
 {
-    DWORD length = GetModuleFileNameA(NULL, gModuleDir, MODULE_DIR_SIZE);
+    DWORD length = GetModuleFileNameW(NULL, gModuleDir, MODULE_DIR_SIZE);
     // Older systems do not terminate a cut path; newer ones terminate it but
     // still return the buffer size. Either way the directory is unreliable.
     if (length == 0 || length >= MODULE_DIR_SIZE) {
-        gModuleDir[0] = '\0';
+        gModuleDir[0] = L'\0';
         return;
     }
-    gModuleDir[length] = '\0';
+    gModuleDir[length] = L'\0';
     StripLastPathComponent(gModuleDir);
 }

@@ -1,12 +1,16 @@
 // Loading and saving Config.dat. A save goes through a temporary file that
 // replaces the old one in one step, so a failed save never costs the player
-// the settings that were there.
+// the settings that were there. Paths go through the wide file functions, so
+// the program's folder may hold any letter, whatever the system's code page.
 #include "config.h"
 
 #include <windows.h>
 #include <cstring>
+#include <cwchar>
 
-#define CONFIG_TEMP_NAME CONFIG_FILE_NAME ".new"
+// No longer than Config.dat's own name: wherever Config.dat's path fits, so does this one.
+#define CONFIG_TEMP_NAME L"Config.tmp"
+static_assert(sizeof CONFIG_TEMP_NAME <= sizeof CONFIG_FILE_NAME, "the temporary file's name is not longer");
 
 ConfigData *DefaultConfigData(ConfigData *config)
 {
@@ -16,46 +20,65 @@ ConfigData *DefaultConfigData(ConfigData *config)
     return config;
 }
 
-// The folder, one backslash, the file name; built by hand because a
-// formatting library would more than double the size of the program.
-int BuildConfigPath(char *path, size_t size, const char *folder, const char *fileName)
+// The folder, one backslash, the file name.
+int BuildConfigPath(wchar_t *path, size_t size, const wchar_t *folder, const wchar_t *fileName)
 {
-    size_t dirLength = folder ? strlen(folder) : 0;
-    size_t nameLength = strlen(fileName);
+    size_t dirLength = folder ? wcslen(folder) : 0;
+    size_t nameLength = wcslen(fileName);
     if (dirLength == 0 || dirLength + 1 + nameLength + 1 > size)
         return 0;
-    memcpy(path, folder, dirLength);
-    path[dirLength] = '\\';
-    memcpy(path + dirLength + 1, fileName, nameLength + 1);
+    wmemcpy(path, folder, dirLength);
+    path[dirLength] = L'\\';
+    wmemcpy(path + dirLength + 1, fileName, nameLength + 1);
     return 1;
 }
 
-static int ReadWhole(HANDLE file, void *buffer, DWORD size)
+// Reads size bytes; 0 at the end of the file before them, else the system's error code.
+static DWORD ReadWhole(HANDLE file, void *buffer, DWORD size, int *whole)
 {
     BYTE *p = (BYTE *)buffer;
     DWORD done = 0;
+    *whole = 0;
     while (done < size) {
         DWORD got = 0;
-        if (!ReadFile(file, p + done, size - done, &got, NULL) || got == 0)
+        if (!ReadFile(file, p + done, size - done, &got, NULL))
+            return GetLastError();
+        if (got == 0)
             return 0;
         done += got;
     }
-    return 1;
+    *whole = 1;
+    return 0;
 }
 
-int LoadConfigData(const char *folder, ConfigData *config)
+// The system's error code for a Config.dat that is there but cannot be opened;
+// 0 where it is not there at all.
+static DWORD OpenError()
+{
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
+}
+
+int LoadConfigData(const wchar_t *folder, ConfigData *config, uint32_t *error)
 {
     memset(config, 0, sizeof *config);
+    uint32_t unused;
+    if (!error)
+        error = &unused;
+    *error = 0;
 
-    char path[MAX_PATH];
-    if (!BuildConfigPath(path, sizeof path, folder, CONFIG_FILE_NAME))
+    wchar_t path[MAX_PATH];
+    if (!BuildConfigPath(path, MAX_PATH, folder, CONFIG_FILE_NAME))
         return 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ,
+    HANDLE file = CreateFileW(path, GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = OpenError();
         return 0;
-    int whole = ReadWhole(file, config, sizeof *config);
+    }
+    int whole;
+    *error = ReadWhole(file, config, sizeof *config, &whole);
     CloseHandle(file);
 
     // The magic with its terminator; what follows it in the area is not looked at.
@@ -65,9 +88,9 @@ int LoadConfigData(const char *folder, ConfigData *config)
     return 0;
 }
 
-static int WriteTempFile(const char *path, const ConfigData *config)
+static int WriteTempFile(const wchar_t *path, const ConfigData *config)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
@@ -78,23 +101,23 @@ static int WriteTempFile(const char *path, const ConfigData *config)
     if (!CloseHandle(file))
         ok = 0;
     if (!ok)
-        DeleteFileA(path);
+        DeleteFileW(path);
     return ok;
 }
 
-int SaveConfigData(const char *folder, ConfigData *config)
+int SaveConfigData(const wchar_t *folder, ConfigData *config)
 {
     memset(config->magic, 0, sizeof config->magic);
     memcpy(config->magic, CONFIG_MAGIC, sizeof CONFIG_MAGIC);
 
-    char path[MAX_PATH], temp[MAX_PATH];
-    if (!BuildConfigPath(path, sizeof path, folder, CONFIG_FILE_NAME)
-        || !BuildConfigPath(temp, sizeof temp, folder, CONFIG_TEMP_NAME))
+    wchar_t path[MAX_PATH], temp[MAX_PATH];
+    if (!BuildConfigPath(path, MAX_PATH, folder, CONFIG_FILE_NAME)
+        || !BuildConfigPath(temp, MAX_PATH, folder, CONFIG_TEMP_NAME))
         return 0;
     if (!WriteTempFile(temp, config))
         return 0;
-    if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp);
+    if (!MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temp);
         return 0;
     }
     return 1;

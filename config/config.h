@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#define CONFIG_FILE_NAME "Config.dat"
+#define CONFIG_FILE_NAME L"Config.dat"
 #define CONFIG_MAGIC     "VESKAROT20041206"
 
 // Function of one gamepad button; 0 means none was chosen.
@@ -69,13 +69,17 @@ constexpr int32_t DEFAULT_PAD_BUTTON[PAD_BUTTON_COUNT] = {
 };
 
 ConfigData *DefaultConfigData(ConfigData *config);
-// Config.dat in folder, an ANSI path without a trailing separator; an empty
-// or null folder is an unknown one, where nothing loads or saves.
-int LoadConfigData(const char *folder, ConfigData *config);
-int SaveConfigData(const char *folder, ConfigData *config);
+// Config.dat in folder, a path without a trailing separator; an empty or null
+// folder is an unknown one, where nothing loads or saves.
+// Load returns 1 when a valid record was read; otherwise 0 with the record all
+// zeros, and *error (where given) says why: 0 where there is no Config.dat or
+// it holds no valid record, the system's error code where it is there but
+// could not be read (another program holds it open, reading is denied).
+int LoadConfigData(const wchar_t *folder, ConfigData *config, uint32_t *error = nullptr);
+int SaveConfigData(const wchar_t *folder, ConfigData *config);
 
 // Full path of a file in folder; 0 when the folder is unknown or the path
-// would not fit in size bytes.
-int BuildConfigPath(char *path, size_t size, const char *folder, const char *fileName);
+// would not fit in size characters.
+int BuildConfigPath(wchar_t *path, size_t size, const wchar_t *folder, const wchar_t *fileName);
 
 #endif

@@ -9,8 +9,11 @@ void InitConfigDialog(HWND dlg)
         SendDlgItemMessageA(dlg, IDC_DISPLAY_MODE, CB_ADDSTRING, 0, (LPARAM)DISPLAY_MODE_TEXT[mode]);
 
     ConfigData config;
-    if (!LoadConfigData(ConfigFolder(dlg), &config))
+    uint32_t error;
+    if (!LoadConfigData(ConfigFolder(dlg), &config, &error))
         DefaultConfigData(&config);
+    if (error)
+        PostMessageA(dlg, WM_CONFIG_UNREADABLE, error, 0);
 
     // Both lists must be full before the record selects entries in them.
     FillFontList(dlg);
@@ -27,12 +30,12 @@ int DialogDpi(HWND dlg)
 }
 
 // The folder given when the dialog was created; the caller's string outlives the dialog.
-const char *ConfigFolder(HWND dlg)
+const wchar_t *ConfigFolder(HWND dlg)
 {
-    return (const char *)GetWindowLongPtrA(dlg, DWLP_USER);
+    return (const wchar_t *)GetWindowLongPtrA(dlg, DWLP_USER);
 }
 
-static void OnInitDialog(HWND dlg, const char *folder)
+static void OnInitDialog(HWND dlg, const wchar_t *folder)
 {
     SetWindowLongPtrA(dlg, DWLP_USER, (LONG_PTR)folder);
     InitConfigDialog(dlg);
@@ -53,18 +56,49 @@ static void OnDestroy(HWND dlg)
     ReleaseSampleFont(dlg);
 }
 
+// Every message about Config.dat: a warning over the dialog whose text has the file's full
+// path for its first %s and reason for a second. Wide, as the path may hold letters that the
+// system's code page has not.
+static void WarnAboutConfigFile(HWND dlg, const wchar_t *format, const wchar_t *reason = L"")
+{
+    wchar_t path[MAX_PATH] = CONFIG_FILE_NAME L" in the program's folder";
+    BuildConfigPath(path, MAX_PATH, ConfigFolder(dlg), CONFIG_FILE_NAME);
+    // wsprintfW writes at most 1024 characters; the path and the reason are shorter than 600.
+    wchar_t text[1024];
+    wsprintfW(text, format, path, reason);
+    MessageBoxW(dlg, text, L"" DIALOG_CAPTION, MB_OK | MB_ICONWARNING);
+}
+
+// The system's words for an error, without the line break they end with.
+static void DescribeError(DWORD error, wchar_t *text, DWORD size)
+{
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0,
+                                  text, size, NULL);
+    if (length == 0)
+        length = wsprintfW(text, L"error %lu", error);
+    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' '))
+        text[--length] = L'\0';
+}
+
+// The dialog shows the defaults; the file stays as it is unless the player presses OK.
+static void ReportUnreadableConfig(HWND dlg, DWORD error)
+{
+    wchar_t reason[256];
+    DescribeError(error, reason, 256);
+    WarnAboutConfigFile(dlg,
+                        L"Your settings in\r\n%s\r\ncould not be read: %s\r\n\r\n"
+                        L"The dialog shows the default settings instead. Cancel leaves the file as it is; "
+                        L"OK replaces it with the settings shown.\r\n\r\n"
+                        L"If another program has the file open (the game, say), press Cancel, close that "
+                        L"program and start the settings again.",
+                        reason);
+}
+
 static void ReportSaveFailure(HWND dlg)
 {
-    char path[MAX_PATH] = CONFIG_FILE_NAME " in the program's folder";
-    BuildConfigPath(path, sizeof path, ConfigFolder(dlg), CONFIG_FILE_NAME);
-    // wsprintfA writes at most 1024 bytes; the path is shorter than MAX_PATH.
-    char text[1024];
-    wsprintfA(text,
-              "Your settings could not be saved to\r\n%s\r\n\r\n"
-              "Make sure the folder exists and can be written to, then press OK again, "
-              "or press Cancel to leave without saving.",
-              path);
-    MessageBoxA(dlg, text, DIALOG_CAPTION, MB_OK | MB_ICONWARNING);
+    WarnAboutConfigFile(dlg, L"Your settings could not be saved to\r\n%s\r\n\r\n"
+                             L"Make sure the folder exists and can be written to, then press OK again, "
+                             L"or press Cancel to leave without saving.");
 }
 
 // A failed save keeps the dialog open with every choice intact.
@@ -101,7 +135,7 @@ static void OnCommand(HWND dlg, int id, int code)
 INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:     OnInitDialog(dlg, (const char *)lParam); return TRUE;
+    case WM_INITDIALOG:     OnInitDialog(dlg, (const wchar_t *)lParam); return TRUE;
     case WM_PAINT:          PaintPreview(dlg); return TRUE;
     case WM_COMMAND:        OnCommand(dlg, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_TIMER:          PollPadButtons(dlg); return TRUE;
@@ -109,6 +143,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM 
     case WM_ACTIVATE:       OnActivate(dlg, LOWORD(wParam)); return FALSE;
     case WM_SYSCOLORCHANGE: RecolourPreview(dlg); return FALSE;
     case WM_DESTROY:        OnDestroy(dlg); return FALSE;
+    case WM_CONFIG_UNREADABLE: ReportUnreadableConfig(dlg, (DWORD)wParam); return TRUE;
     }
     return FALSE;
 }

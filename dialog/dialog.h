@@ -48,11 +48,15 @@ constexpr UINT_PTR PAD_TIMER_ID = 1;
 constexpr UINT PAD_POLL_MS = 50;
 constexpr UINT PAD_POLL_IDLE_MS = 2000;
 
-// dialog.cpp. The dialog's creation parameter is the folder of Config.dat, a string
+// Posted by the dialog to itself when Config.dat is there but could not be read, with the
+// system's error code: the player is told once the dialog is on the screen.
+constexpr UINT WM_CONFIG_UNREADABLE = WM_APP;
+
+// dialog.cpp. The dialog's creation parameter is the folder of Config.dat, a wide string
 // that must outlive the dialog.
 INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 void InitConfigDialog(HWND dlg);
-const char *ConfigFolder(HWND dlg);
+const wchar_t *ConfigFolder(HWND dlg);
 int DialogDpi(HWND dlg);
 
 // binding.cpp

@@ -70,31 +70,13 @@ static SIZE LayoutBaseUnits(HWND dlg, int dpi)
     return SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
 }
 
-// A rectangle of the picture, in its pixels, on the dialog, where the picture is enlarged
-// as the dialog is; empty while no picture is loaded.
-static RECT PictureToDialog(int left, int top, int right, int bottom)
-{
-    const RECT &r = gPreviewRect;
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    const int bw = gPreviewBitmapInfo.bmWidth, bh = gPreviewBitmapInfo.bmHeight;
-    if (bw == 0 || bh == 0)
-        return RECT{};
-    return RECT{r.left + left * w / bw, r.top + top * h / bh, r.left + right * w / bw, r.top + bottom * h / bh};
-}
-
-static RECT CapOnDialog(int index)
-{
-    const PreviewKey &k = PREVIEW_KEYS[index];
-    return PictureToDialog(k.left, k.top, k.right, k.bottom);
-}
-
 static void LightKey(int index, bool lit)
 {
     if (gPreviewKeyLit[index] == lit)
         return;
     gPreviewKeyLit[index] = lit;
-    RECT cap = CapOnDialog(index);
-    InvalidateRect(gPreviewDialog, &cap, FALSE);
+    // Where an enlarged cap falls is the stretching's to say: the whole picture is drawn again.
+    InvalidateRect(gPreviewDialog, &gPreviewRect, FALSE);
 }
 
 // Sees each key message as the dialog's thread takes it from its queue, and passes it on
@@ -176,47 +158,53 @@ static HBITMAP MakeLitBitmap(HWND dlg, int slot)
     return lit;
 }
 
-// Draws the caps of the held keys from the lit copy over the picture just painted. Each is
-// drawn through a clip of its cap without its four corner pixels, so that exactly the pixels
-// of the cap change, at any scale.
-static void PaintHeldKeys(HWND dlg, HDC dc)
+static bool AnyKeyLit(HWND dlg)
 {
-    const bool anyLit = std::find(gPreviewKeyLit, gPreviewKeyLit + KEY_COUNT, true) != gPreviewKeyLit + KEY_COUNT;
-    if (dlg != gPreviewDialog || !anyLit)
-        return;
+    return dlg == gPreviewDialog && std::find(gPreviewKeyLit, gPreviewKeyLit + KEY_COUNT, true) != gPreviewKeyLit + KEY_COUNT;
+}
+
+// The picture of the slot shown with the caps of the held keys copied from its lit copy, each
+// but its four corner pixels, at the picture's own size. Enlarged as the picture alone is, it
+// lights exactly the pixels where each cap is drawn, at any scale. The caller deletes it.
+static HBITMAP ComposeHeldKeys(HWND dlg, HDC dc)
+{
     if (!gPreviewLitBitmap[gPreviewIndex])
         gPreviewLitBitmap[gPreviewIndex] = MakeLitBitmap(dlg, gPreviewIndex);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, gPreviewLitBitmap[gPreviewIndex]);
+    const int width = gPreviewBitmapInfo.bmWidth, height = gPreviewBitmapInfo.bmHeight;
+    HBITMAP composed = CreateCompatibleBitmap(dc, width, height);
+    HDC target = CreateCompatibleDC(dc), source = CreateCompatibleDC(dc);
+    HGDIOBJ oldTarget = SelectObject(target, composed);
+    HGDIOBJ oldSource = SelectObject(source, gPreviewBitmap[gPreviewIndex]);
+    BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    SelectObject(source, gPreviewLitBitmap[gPreviewIndex]);
     for (int i = 0; i < KEY_COUNT; ++i) {
         if (!gPreviewKeyLit[i])
             continue;
-        const int saved = SaveDC(dc);
-        const RECT cap = CapOnDialog(i);
-        IntersectClipRect(dc, cap.left, cap.top, cap.right, cap.bottom);
         const PreviewKey &k = PREVIEW_KEYS[i];
-        for (int x : {(int)k.left, k.right - 1})
-            for (int y : {(int)k.top, k.bottom - 1}) {
-                const RECT corner = PictureToDialog(x, y, x + 1, y + 1);
-                ExcludeClipRect(dc, corner.left, corner.top, corner.right, corner.bottom);
-            }
-        DrawPreviewBitmap(dc, memory);
-        RestoreDC(dc, saved);
+        const int w = k.right - k.left, h = k.bottom - k.top;
+        BitBlt(target, k.left + 1, k.top, w - 2, 1, source, k.left + 1, k.top, SRCCOPY);
+        BitBlt(target, k.left, k.top + 1, w, h - 2, source, k.left, k.top + 1, SRCCOPY);
+        BitBlt(target, k.left + 1, k.bottom - 1, w - 2, 1, source, k.left + 1, k.bottom - 1, SRCCOPY);
     }
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    SelectObject(source, oldSource);
+    SelectObject(target, oldTarget);
+    DeleteDC(source);
+    DeleteDC(target);
+    return composed;
 }
 
 void PaintPreview(HWND dlg)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dlg, &paint);
+    HBITMAP composed = AnyKeyLit(dlg) ? ComposeHeldKeys(dlg, dc) : NULL;
     HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, gPreviewBitmap[gPreviewIndex]);
+    HGDIOBJ old = SelectObject(memory, composed ? composed : gPreviewBitmap[gPreviewIndex]);
     DrawPreviewBitmap(dc, memory);
     SelectObject(memory, old);
     DeleteDC(memory);
-    PaintHeldKeys(dlg, dc);
+    if (composed)
+        DeleteObject(composed);
     EndPaint(dlg, &paint);
 }
 

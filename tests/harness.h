@@ -25,20 +25,23 @@ inline const std::string NO_FILE = "<none>";
 // A Config.dat image: the magic, the face name cut or padded to its 64 bytes, the integers.
 inline std::string Record(const Ints &ints, const std::string &font = "")
 {
-    std::string bytes = CONFIG_MAGIC;
+    std::string bytes = "VESKAROT20041206";
     bytes.resize(offsetof(ConfigData, fontName));
     bytes += font.substr(0, sizeof ConfigData::fontName);
     bytes.resize(offsetof(ConfigData, moveKeys));
     return bytes.append((const char *)ints.data(), sizeof ints);
 }
 
-inline std::string Bytes(const std::string &path)
+inline std::string Bytes(const std::filesystem::path &path)
 {
     std::ifstream file(path, std::ios::binary);
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : NO_FILE;
 }
 
-inline void Put(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+inline void Put(const std::filesystem::path &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // Keys pressed (+Name) and released (-Name) through the system's input, each by its place on the
 // keyboard (the names of res/keylayout.h); +Q=A is the key in Q's place as a keyboard reports it
@@ -58,15 +61,22 @@ inline void Keys(const std::string &keys)
     }
 }
 
-// Handles this thread's messages until ready() holds; a failure that names what it waited for
-// when 30 seconds pass first.
+// Handles this thread's messages, keys for a dialog (class #32770) as its own message loop would,
+// until ready() holds; a failure that names what it waited for when 30 seconds pass first.
 inline testing::AssertionResult WaitFor(const std::string &what, const std::function<bool()> &ready)
 {
-    for (DWORD start = GetTickCount(); !ready(); MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT)) {
-        for (MSG msg; PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);)
+    const DWORD start = GetTickCount();
+    while (!ready()) {
+        for (MSG msg; PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);) {
+            HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+            if (GetClassLongA(root, GCW_ATOM) == 32770 && IsDialogMessageA(root, &msg))
+                continue;
+            TranslateMessage(&msg);
             DispatchMessageA(&msg);
+        }
         if (GetTickCount() - start > 30000)
             return testing::AssertionFailure() << "waited 30 s in vain for " << what;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
     }
     return testing::AssertionSuccess();
 }
@@ -99,7 +109,7 @@ class Folder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = (std::filesystem::temp_directory_path() / ("veskarot-" + std::to_string(GetCurrentProcessId()))).string();
+        dir = std::filesystem::temp_directory_path() / ("veskarot-" + std::to_string(GetCurrentProcessId()));
         std::filesystem::remove_all(dir);
         ASSERT_TRUE(std::filesystem::create_directory(dir)) << dir;
     }
@@ -108,10 +118,10 @@ protected:
         DestroyWindow(dlg);
         std::filesystem::remove_all(dir);
     }
-    std::string Path(const char *name = "Config.dat") const { return dir + "\\" + name; }
+    std::filesystem::path Path(const char *name = "Config.dat") const { return dir / name; }
     void Open()
     {
-        dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, 0, ConfigDialogProc, (LPARAM)dir.data());
+        dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, 0, ConfigDialogProc, (LPARAM)dir.c_str());
         ASSERT_TRUE(dlg != NULL) << "no dialog, error " << GetLastError();
         ShowWindow(dlg, SW_SHOW);
     }
@@ -130,7 +140,7 @@ protected:
             entries += std::string("|") + text;
         return entries.erase(0, 1);
     }
-    std::string dir;
+    std::filesystem::path dir;   // wide, as the dialog takes it
     HWND dlg = NULL;
 };
 

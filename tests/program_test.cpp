@@ -3,6 +3,7 @@
 #include "harness.h"
 
 using Program = Folder;
+namespace fs = std::filesystem;
 
 static void Key(BYTE key)
 {
@@ -10,81 +11,112 @@ static void Key(BYTE key)
     keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
 }
 
-// The message box that the dialog owns, or NULL. It has the dialog's class and caption.
-static HWND MessageBoxOf(HWND dlg)
+// A window of the process with the dialog's class and caption, owned by another (a message box)
+// or by none (the dialog); NULL where there is none.
+static HWND WindowOf(const PROCESS_INFORMATION &process, bool owned)
 {
-    HWND box = FindWindowExA(NULL, NULL, "#32770", DIALOG_CAPTION);
-    while (box && GetWindow(box, GW_OWNER) != dlg)
-        box = FindWindowExA(NULL, box, "#32770", DIALOG_CAPTION);
-    return box;
+    for (HWND w = FindWindowExA(NULL, NULL, "#32770", DIALOG_CAPTION); w;
+         w = FindWindowExA(NULL, w, "#32770", DIALOG_CAPTION)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == process.dwProcessId && (GetWindow(w, GW_OWNER) != NULL) == owned)
+            return w;
+    }
+    return NULL;
 }
 
-// A save that fails names the file and keeps the dialog, in front again once the box is gone,
-// with every choice for another OK (the test's last look at the file shows them). Each key
-// goes to the window in front, so each is sent once the window meant is there.
-static void FailSave(HWND dlg, const std::string &file)
+// Waits for the dialog's message box in front with a text that names the path and holds the
+// words, and closes it with Enter; the dialog is then in front again. Each key goes to the
+// window in front, so each is sent once the window meant is there.
+static void Answer(const PROCESS_INFORMATION &process, const std::wstring &path, const std::wstring &words)
 {
-    DeleteFileA(file.c_str());
-    CreateDirectoryA(file.c_str(), NULL);
-    Key(VK_RETURN);
     HWND box = NULL;
-    char text[512] = "";   // Wine gives the text of a message box the identifier 0xFFFF
-    EXPECT_TRUE(WaitFor("a message box in front naming " + file, [&] {
-        box = MessageBoxOf(dlg);
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        return GetForegroundWindow() == box && strstr(text, file.c_str());
-    }));
+    wchar_t text[1024] = L"";   // Wine gives the text of a message box the identifier 0xFFFF
+    EXPECT_TRUE(WaitFor("a message box in front with " + std::filesystem::path(words).string(), [&] {
+        box = WindowOf(process, true);
+        GetDlgItemTextW(box, 0xFFFF, text, 1024);
+        return GetForegroundWindow() == box && wcsstr(text, path.c_str()) && wcsstr(text, words.c_str());
+    })) << std::filesystem::path(text).string();
+    HWND dlg = GetWindow(box, GW_OWNER);
     Key(VK_RETURN);
     EXPECT_TRUE(WaitFor("the message box gone, the dialog in front", [&] {
         return !IsWindow(box) && GetForegroundWindow() == dlg;
     }));
-    EXPECT_EQ(Bytes(file + ".new"), NO_FILE) << "the temporary file left after a failed save";
-    EXPECT_TRUE(RemoveDirectoryA(file.c_str()));
+}
+
+// The dialog of the process in front, with the focus on Use Gamepad, as a start leaves it; NULL
+// when the wait was in vain.
+static HWND FrontDialog(const PROCESS_INFORMATION &process)
+{
+    HWND shown = NULL;
+    GUITHREADINFO gui = {sizeof gui};
+    const testing::AssertionResult ready = WaitFor("the dialog in front with the focus on Use Gamepad", [&] {
+        shown = WindowOf(process, false);
+        SetForegroundWindow(shown);
+        GetGUIThreadInfo(GetWindowThreadProcessId(shown, NULL), &gui);
+        return shown && GetForegroundWindow() == shown && GetDlgCtrlID(gui.hwndFocus) == IDC_USE_GAMEPAD;
+    });
+    EXPECT_TRUE(ready);
+    return ready ? shown : NULL;
 }
 
 TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
 {
-    // A record that a save would change: its face name is not installed.
-    const std::string stored = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Lucida Console");
-    const std::string saved = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, DEFAULT_FONT_ENTRY);
-    // from which folder ("" the test's own), whether a save fails first, the key that leaves -> saved
-    const struct { const char *how, *folder; bool failing; BYTE key; bool saves; } cases[] = {
-        {"Enter", "", false, VK_RETURN, true},
-        {"Enter at the root of a drive", "C:", false, VK_RETURN, true},
-        {"Enter with Config.dat unwritable, then again", "", true, VK_RETURN, true},
-        {"Esc", "", false, VK_ESCAPE, false},
+    // A record that a save would change: bytes behind the magic, a face name not installed.
+    std::string stored = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Lucida Console");
+    stored.replace(20, 4, "kept");
+    const std::string saved = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Courier New");
+    const std::wstring folder248 = dir.wstring() + L"\\" + std::wstring(247 - dir.wstring().size(), L'f');
+    ASSERT_EQ(folder248.size(), 248u);
+    // the folder (under the test's, or the root of a drive), the program's name there; Config.dat held
+    // open without sharing at the start; the file that a folder of its name blocks at the first Enter;
+    // the key that leaves -> saved
+    const struct { const char *how; std::wstring folder; const wchar_t *exe; bool held; const char *blocked;
+                   BYTE key; bool saves; } cases[] = {
+        {"Enter", dir.wstring(), L"VeskarotSettings.exe", false, NULL, VK_RETURN, true},
+        {"Enter at the root of a drive", L"C:", L"VeskarotSettings.exe", false, NULL, VK_RETURN, true},
+        {"Enter in a folder named in Polish and Japanese", dir.wstring() + L"\\\u0141\u00F3d\u017A \u30B2\u30FC\u30E0",
+         L"VeskarotSettings.exe", false, NULL, VK_RETURN, true},
+        {"Enter in a folder of 248 characters", folder248, L"V.exe", false, NULL, VK_RETURN, true},
+        {"Enter with Config.dat unwritable, then again", dir.wstring(), L"VeskarotSettings.exe", false,
+         "Config.dat", VK_RETURN, true},
+        {"Enter with the temporary file unwritable, then again", dir.wstring(), L"VeskarotSettings.exe", false,
+         "Config.tmp", VK_RETURN, true},
+        {"Esc after Config.dat was held open at the start", dir.wstring(), L"VeskarotSettings.exe", true, NULL,
+         VK_ESCAPE, false},
+        {"Esc", dir.wstring(), L"VeskarotSettings.exe", false, NULL, VK_ESCAPE, false},
     };
-    char program[MAX_PATH];
-    GetModuleFileNameA(NULL, program, sizeof program);
-    strcpy(strrchr(program, '\\'), "\\..\\VeskarotSettings.exe");
-    const std::string temp = std::filesystem::temp_directory_path().string();   // the working folder
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(NULL, program, MAX_PATH);
+    const fs::path release = fs::path(program).parent_path().parent_path() / "VeskarotSettings.exe";
+    const std::wstring temp = fs::temp_directory_path().wstring();   // the working folder
     for (const auto &c : cases) {
-        const std::string folder = *c.folder ? c.folder : dir;
-        const std::string exe = folder + "\\VeskarotSettings.exe", file = folder + "\\Config.dat";
+        const fs::path folder = c.folder, exe = folder / c.exe, file = folder / "Config.dat";
+        CreateDirectoryW(folder.c_str(), NULL);   // fails for those there already
         Put(file, stored);
-        ASSERT_TRUE(CopyFileA(program, exe.c_str(), FALSE));
-        STARTUPINFOA startup = {sizeof startup};
+        ASSERT_TRUE(CopyFileW(release.c_str(), exe.c_str(), FALSE)) << c.how;
+        HANDLE held = c.held ? CreateFileW(file.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL) : NULL;
+        STARTUPINFOW startup = {sizeof startup};
         PROCESS_INFORMATION process;
         ASSERT_TRUE(WaitFor("the program started", [&] {   // a busy system may refuse a start for a moment
-            return CreateProcessA(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, temp.c_str(), &startup, &process);
+            return CreateProcessW(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, temp.c_str(), &startup, &process);
         }));
-        HWND shown = NULL;
-        GUITHREADINFO gui = {sizeof gui};
-        const testing::AssertionResult ready = WaitFor("the dialog in front with the focus on Use Gamepad", [&] {
-            DWORD owner = 0;
-            shown = FindWindowA("#32770", DIALOG_CAPTION);
-            GetWindowThreadProcessId(shown, &owner);
-            SetForegroundWindow(shown);
-            GetGUIThreadInfo(GetWindowThreadProcessId(shown, NULL), &gui);
-            return owner == process.dwProcessId && GetForegroundWindow() == shown
-                   && GetDlgCtrlID(gui.hwndFocus) == IDC_USE_GAMEPAD;
-        });
-        if (!ready)
-            TerminateProcess(process.hProcess, 99);
-        ASSERT_TRUE(ready) << c.how;   // the other ways would wait in vain too
-        if (c.failing)
-            FailSave(shown, file);
-        Key(c.key);
+        if (c.held) {
+            Answer(process, file.wstring(), L"could not be read");
+            CloseHandle(held);
+        }
+        HWND dlg = FrontDialog(process);
+        if (dlg && c.blocked) {
+            const fs::path blocker = folder / c.blocked;
+            fs::remove(blocker);
+            fs::create_directory(blocker);
+            Key(VK_RETURN);
+            Answer(process, file.wstring(), L"could not be saved");
+            EXPECT_TRUE(fs::remove(blocker)) << c.how << ": the folder in the way is gone";
+            EXPECT_EQ(Bytes(folder / "Config.tmp"), NO_FILE) << c.how << ": the temporary file left";
+        }
+        if (dlg)
+            Key(c.key);
         DWORD code = STILL_ACTIVE;
         WaitForSingleObject(process.hProcess, 30000);
         GetExitCodeProcess(process.hProcess, &code);
@@ -92,7 +124,9 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
         EXPECT_EQ(code, 1u) << c.how;
-        EXPECT_EQ(Bytes(file) + Bytes(folder + "\\Config.dat.new"), (c.saves ? saved : stored) + NO_FILE) << c.how;
-        EXPECT_TRUE(DeleteFileA(exe.c_str()) && DeleteFileA(file.c_str()));
+        EXPECT_EQ(Bytes(file), c.saves ? saved : stored) << c.how;
+        EXPECT_EQ(Bytes(folder / "Config.tmp"), NO_FILE) << c.how;
+        EXPECT_TRUE(fs::remove(exe)) << c.how;
+        EXPECT_TRUE(fs::remove(file)) << c.how;
     }
 }

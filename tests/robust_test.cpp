@@ -18,7 +18,7 @@ static std::string FuzzedRecord()
     Ints ints;
     for (int32_t &value : ints)
         value = extremes[Random(11)] | full;
-    std::string font = full ? std::string(64, 'Z') : DEFAULT_FONT_ENTRY;
+    std::string font = full ? std::string(64, 'Z') : "Courier New";
     while (font.size() < 64 && Random(20))
         font += (char)(1 + Random(255));
     return Record(ints, font);
@@ -27,8 +27,9 @@ static std::string FuzzedRecord()
 using Robust = Folder;
 constexpr size_t RECORD_SIZE = sizeof(ConfigData);
 
-// Fuzzed files load whole or not at all. Each record, in memory that ends with it, then
-// goes into the dialog and out of it again.
+// Fuzzed files load whole or not at all. Each record, in memory that ends with it, is saved
+// as it is but for its magic area, which holds the magic and zeros whatever it held before, and
+// then goes into the dialog and out of it again.
 TEST_F(Robust, FuzzedFilesAndRecordsThroughTheDialog)
 {
     Open();
@@ -43,12 +44,16 @@ TEST_F(Robust, FuzzedFilesAndRecordsThroughTheDialog)
         if (Random(2))
             file.resize(Random(300));                // short or long
         Put(Path(), file);
-        const bool good = file.size() >= RECORD_SIZE && memcmp(file.data(), CONFIG_MAGIC, sizeof CONFIG_MAGIC) == 0;
+        const bool good = file.size() >= RECORD_SIZE && memcmp(file.data(), "VESKAROT20041206", 17) == 0;
         ASSERT_EQ(LoadConfigData(dir.c_str(), record), good) << "file " << i;
         const std::string loaded = good ? file.substr(0, RECORD_SIZE) : std::string(RECORD_SIZE, 0);
         ASSERT_EQ(std::string((char *)record, RECORD_SIZE), loaded) << "file " << i;
 
         memcpy(record, bytes.data(), RECORD_SIZE);
+        for (int b = 0; b < 32; ++b)
+            record->magic[b] = (char)Random(256);
+        ASSERT_EQ(SaveConfigData(dir.c_str(), record), 1) << "record " << i;
+        ASSERT_EQ(Bytes(Path()), "VESKAROT20041206" + std::string(16, 0) + bytes.substr(32, RECORD_SIZE - 32)) << i;
         ApplyConfigToDialog(dlg, record);
         ASSERT_EQ(CollectConfigFromDialog(dlg), 1) << "record " << i;
     }
@@ -57,8 +62,8 @@ TEST_F(Robust, FuzzedFilesAndRecordsThroughTheDialog)
 // Run by the test below in a process of its own: saves two records in turn until killed.
 TEST(RobustChild, DISABLED_SavesUntilKilled)
 {
-    char folder[MAX_PATH];
-    ASSERT_TRUE(GetEnvironmentVariableA("VESKAROT_SAVE_DIR", folder, sizeof folder));
+    wchar_t folder[MAX_PATH];
+    ASSERT_TRUE(GetEnvironmentVariableW(L"VESKAROT_SAVE_DIR", folder, MAX_PATH));
     for (int n = 0;; ++n) {
         ConfigData config;
         DefaultConfigData(&config)->moveKeys = n & 1;
@@ -74,13 +79,13 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
     char command[MAX_PATH + 80] = "\"";
     GetModuleFileNameA(NULL, command + 1, MAX_PATH);
     strcat(command, "\" --gtest_also_run_disabled_tests --gtest_filter=RobustChild.*");
-    SetEnvironmentVariableA("VESKAROT_SAVE_DIR", dir.c_str());
+    SetEnvironmentVariableW(L"VESKAROT_SAVE_DIR", dir.c_str());
     LARGE_INTEGER start, now = {};
     ConfigData config;
     for (int kill = 0; kill < 40; ++kill) {
         STARTUPINFOA startup = {sizeof startup};
         PROCESS_INFORMATION child;
-        DeleteFileA(Path().c_str());
+        std::filesystem::remove(Path());
         ASSERT_TRUE(WaitFor("the child started", [&] {   // a busy system may refuse a start for a moment
             return CreateProcessA(NULL, command, NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL, &startup, &child);
         }));
@@ -96,11 +101,11 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
         ASSERT_TRUE(bytes == saved[0] || bytes == saved[1]) << "kill " << kill << " left " << bytes.size() << " bytes";
         ASSERT_EQ(LoadConfigData(dir.c_str(), &config), 1) << "loading after kill " << kill;
         ASSERT_EQ(SaveConfigData(dir.c_str(), &config), 1) << "saving after kill " << kill;
-        ASSERT_EQ(Bytes(Path("Config.dat.new")), NO_FILE) << "after kill " << kill;
+        ASSERT_EQ(Bytes(Path("Config.tmp")), NO_FILE) << "after kill " << kill;
     }
-    EXPECT_EQ(SaveConfigData("", &config), 0) << "saved in an unknown (empty) folder";
-    char path[MAX_PATH];   // holds a folder of 248 bytes, "\\Config.dat" and the end; a longer one is refused
+    EXPECT_EQ(SaveConfigData(L"", &config), 0) << "saved in an unknown (empty) folder";
+    wchar_t path[MAX_PATH];   // holds a folder of 248 characters, "\\Config.dat" and the end; a longer one is refused
     for (size_t n : {248, 249, 400})
-        EXPECT_EQ(BuildConfigPath(path, sizeof path, std::string(n, 'a').c_str(), CONFIG_FILE_NAME), n == 248) << n;
+        EXPECT_EQ(BuildConfigPath(path, MAX_PATH, std::wstring(n, L'a').c_str(), L"Config.dat"), n == 248) << n;
 }
 
