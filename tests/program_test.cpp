@@ -66,32 +66,29 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
     std::string stored = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Lucida Console");
     stored.replace(20, 4, "kept");
     const std::string saved = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Courier New");
-    const std::wstring folder248 = dir.wstring() + L"\\" + std::wstring(247 - dir.wstring().size(), L'f');
-    ASSERT_EQ(folder248.size(), 248u);
-    // the folder (under the test's, or the root of a drive), the program's name there; Config.dat held
-    // open without sharing at the start; the file that a folder of its name blocks at the first Enter;
-    // the key that leaves -> saved
-    const struct { const char *how; std::wstring folder; const wchar_t *exe; bool held; const char *blocked;
-                   BYTE key; bool saves; } cases[] = {
-        {"Enter", dir.wstring(), L"VeskarotSettings.exe", false, NULL, VK_RETURN, true},
-        {"Enter at the root of a drive", L"C:", L"VeskarotSettings.exe", false, NULL, VK_RETURN, true},
-        {"Enter in a folder named in Polish and Japanese", dir.wstring() + L"\\\u0141\u00F3d\u017A \u30B2\u30FC\u30E0",
-         L"VeskarotSettings.exe", false, NULL, VK_RETURN, true},
-        {"Enter in a folder of 248 characters", folder248, L"V.exe", false, NULL, VK_RETURN, true},
-        {"Enter with Config.dat unwritable, then again", dir.wstring(), L"VeskarotSettings.exe", false,
-         "Config.dat", VK_RETURN, true},
-        {"Enter with the temporary file unwritable, then again", dir.wstring(), L"VeskarotSettings.exe", false,
-         "Config.tmp", VK_RETURN, true},
-        {"Esc after Config.dat was held open at the start", dir.wstring(), L"VeskarotSettings.exe", true, NULL,
-         VK_ESCAPE, false},
-        {"Esc", dir.wstring(), L"VeskarotSettings.exe", false, NULL, VK_ESCAPE, false},
+    const std::wstring long248(247 - dir.wstring().size(), L'f');   // a folder in the test's of 248 characters
+    ASSERT_EQ((dir / long248).wstring().size(), 248u);
+    // the program's folder ("C:" the root of a drive, else one in the test's, "" the test's own);
+    // Config.dat held open without sharing at the start; the name in it that a folder takes at the
+    // first Enter; the key that leaves -> saved
+    const struct { const char *how; std::wstring folder; bool held; const char *blocked; BYTE key; bool saves; } cases[] = {
+        {"Enter", L"", false, NULL, VK_RETURN, true},
+        {"Enter at the root of a drive", L"C:", false, NULL, VK_RETURN, true},
+        {"Enter in a folder named in Polish and Japanese", L"\u0141\u00F3d\u017A \u30B2\u30FC\u30E0", false, NULL,
+         VK_RETURN, true},
+        {"Enter in a folder of 248 characters", long248, false, NULL, VK_RETURN, true},
+        {"Enter with Config.dat unwritable, then again", L"", false, "Config.dat", VK_RETURN, true},
+        {"Enter with the temporary file unwritable, then again", L"", false, "Config.tmp", VK_RETURN, true},
+        {"Esc after Config.dat was held open at the start", L"", true, NULL, VK_ESCAPE, false},
+        {"Esc", L"", false, NULL, VK_ESCAPE, false},
     };
     wchar_t program[MAX_PATH];
     GetModuleFileNameW(NULL, program, MAX_PATH);
     const fs::path release = fs::path(program).parent_path().parent_path() / "VeskarotSettings.exe";
     const std::wstring temp = fs::temp_directory_path().wstring();   // the working folder
     for (const auto &c : cases) {
-        const fs::path folder = c.folder, exe = folder / c.exe, file = folder / "Config.dat";
+        const fs::path folder = c.folder == L"C:" ? fs::path(c.folder) : dir / c.folder;
+        const fs::path exe = folder / "V.exe", file = folder / "Config.dat";
         CreateDirectoryW(folder.c_str(), NULL);   // fails for those there already
         Put(file, stored);
         ASSERT_TRUE(CopyFileW(release.c_str(), exe.c_str(), FALSE)) << c.how;
