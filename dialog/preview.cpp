@@ -29,17 +29,17 @@ static constexpr std::array<PreviewKey, KEY_COUNT> MakePreviewKeys()
 // Built at compile time, so that the names and labels of the shared table stay out of the program.
 static constexpr std::array<PreviewKey, KEY_COUNT> PREVIEW_KEYS = MakePreviewKeys();
 
-// Slot 0: arrow-key layout, slot 1: the alternative layout, as moveKeys. The pictures are
-// loaded once and kept until the process ends. Their lit copies, all in the highlight's
-// colours, are made the first time a key of the slot lights and kept until the system's
-// colours change or the process ends.
+// Slot 0: arrow-key layout, slot 1: the alternative layout, as moveKeys. The pictures live as
+// long as the dialog that set them up. Their lit copies, all in the highlight's colours, are
+// made the first time a key of the slot lights and kept until the system's colours change or
+// the dialog ends.
 static HBITMAP gPreviewBitmap[2];
 static HBITMAP gPreviewLitBitmap[2];
 static int32_t gPreviewIndex;
 static BITMAP gPreviewBitmapInfo;
 static RECT gPreviewRect;
 
-// The dialog whose held keys are shown, and the keyboard hook that watches them.
+// The dialog that owns the preview, and the keyboard hook that watches its held keys.
 static HWND gPreviewDialog;
 static HHOOK gPreviewHook;
 static bool gPreviewKeyLit[KEY_COUNT];
@@ -95,13 +95,16 @@ static LRESULT CALLBACK WatchKey(int code, WPARAM key, LPARAM flags)
 
 void SetUpPreview(HWND dlg)
 {
-    // Loaded for the first dialog and kept for any later one.
-    if (!gPreviewBitmap[0]) {
+    // One preview per process: its pictures, hook and lit keys belong to the first dialog that
+    // sets it up, until that ends (StopPreview frees them). A dialog opened meanwhile shows the
+    // same pictures and lights no keys.
+    if (!gPreviewDialog) {
+        gPreviewDialog = dlg;
         HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(dlg, GWLP_HINSTANCE);
         for (int slot = 0; slot < 2; ++slot)
             gPreviewBitmap[slot] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(PREVIEW_PICTURE_ID[slot]),
-                                                       IMAGE_BITMAP, PREVIEW_WIDTH, PREVIEW_HEIGHT,
-                                                       LR_DEFAULTCOLOR);
+                                                       IMAGE_BITMAP, PREVIEW_WIDTH, PREVIEW_HEIGHT, LR_DEFAULTCOLOR);
+        gPreviewHook = SetWindowsHookExA(WH_KEYBOARD, WatchKey, NULL, GetCurrentThreadId());
     }
     gPreviewIndex = IsDlgButtonChecked(dlg, IDC_MOVE_ARROWS) ? 0 : 1;
     GetObjectA(gPreviewBitmap[gPreviewIndex], sizeof gPreviewBitmapInfo, &gPreviewBitmapInfo);
@@ -116,12 +119,6 @@ void SetUpPreview(HWND dlg)
     const int left = MulDiv(PREVIEW_X, units.right, layout.cx), top = MulDiv(PREVIEW_Y, units.bottom, layout.cy);
     SetRect(&gPreviewRect, left, top, left + MulDiv(gPreviewBitmapInfo.bmWidth, dpi, LAYOUT_DPI),
             top + MulDiv(gPreviewBitmapInfo.bmHeight, dpi, LAYOUT_DPI));
-    // The hook and the keys it lights are one per process: they belong to the first dialog
-    // that sets up the preview, until it ends. A dialog opened meanwhile lights no keys.
-    if (!gPreviewHook) {
-        gPreviewDialog = dlg;
-        gPreviewHook = SetWindowsHookExA(WH_KEYBOARD, WatchKey, NULL, GetCurrentThreadId());
-    }
 }
 
 // Copies the bitmap selected into memory to the picture's place on the dialog.
@@ -223,14 +220,19 @@ void ReleasePreviewKeys(HWND dlg)
             LightKey(i, false);
 }
 
-// The lit copies hold the system's colours of when they were made: on a change they go,
-// to be made again in the new colours, and the picture is painted anew.
-void RecolourPreview(HWND dlg)
+static void DeleteLitBitmaps()
 {
     for (HBITMAP &lit : gPreviewLitBitmap) {
         DeleteObject(lit);
         lit = NULL;
     }
+}
+
+// The lit copies hold the system's colours of when they were made: on a change they go,
+// to be made again in the new colours, and the picture is painted anew.
+void RecolourPreview(HWND dlg)
+{
+    DeleteLitBitmaps();
     InvalidateRect(dlg, &gPreviewRect, FALSE);
 }
 
@@ -241,5 +243,10 @@ void StopPreview(HWND dlg)
     ReleasePreviewKeys(dlg);
     UnhookWindowsHookEx(gPreviewHook);
     gPreviewHook = NULL;
+    DeleteLitBitmaps();
+    for (HBITMAP &picture : gPreviewBitmap) {
+        DeleteObject(picture);
+        picture = NULL;
+    }
     gPreviewDialog = NULL;
 }

@@ -38,7 +38,8 @@
 #define IDC_PAD7            1048
 #define IDC_PAD8            1060
 
-/* Static controls that the code never addresses; stored as 0x0000FFFF */
+/* Static controls without an identifier, stored as 0x0000FFFF; the gamepad view
+   finds the column heads "1" to "8" among them by their texts */
 #define IDC_NONE            0xFFFF
 
 /* Bitmaps and icon */
