@@ -162,15 +162,6 @@ TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
     }
 }
 
-// Where scripts/screenshots asks for it, holds still while it takes its picture.
-static void Pose()
-{
-    if (const char *ready = getenv("VESKAROT_SCREENSHOT_READY")) {
-        Put(ready, "");
-        WaitFor("the screenshot", [&] { return Bytes(ready) == NO_FILE; });
-    }
-}
-
 // The column heads 1 to 8: '+' for one drawn in the highlight colour with its digit in the
 // highlight's text colour, '-' for one without the highlight colour, '?' for one otherwise.
 static std::string Heads(HWND dlg)
@@ -216,8 +207,6 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
         const std::string want = OFF_SHOWN + " heads=" + c.lit;
         auto shown = [&] { return Shown(dlg) + " heads=" + Heads(dlg); };
         ASSERT_TRUE(WaitFor(want, [&] { return shown() == want; })) << shown();
-        if (&c == cases)
-            Pose();
     }
     // Without a controller the program asks again only every two seconds.
     gReads = 0;
@@ -225,14 +214,42 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
     EXPECT_LE(gReads, 1) << "reads in one second without a controller";
 }
 
-// Keys held light exactly their caps as drawn while the dialog is active, at any scale (in the
-// prefixes at 144 and 192 DPI too), each known by its place on the keyboard; keys held while
-// another window is active light nothing, and neither do keys still held when the dialog loses
-// activation. A key lit before the player changes the highlight colour takes the new one (the
-// old one is put back at the end).
-TEST_F(Dialog, HeldKeysLightTheirCapsAtAnyScale)
+// The keyboard picture stands at (335, 16) at 96 DPI. In prefixes set to 144 and 192 DPI
+// (scripts/test makes them) it keeps its place among the controls, clear of every one, frames and
+// lines included, and it and the sample font grow with the DPI. At each scale, keys held light
+// exactly their caps as drawn while the dialog is active, each known by its place on the
+// keyboard; keys held while another window is active light nothing, and neither do keys still
+// held when the dialog loses activation. A key lit before the player changes the highlight colour
+// takes the new one (the old one is put back at the end).
+TEST_F(Dialog, KeyboardPictureAtAnyScale)
 {
     ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
+    const int dpi = DialogDpi(dlg);
+    const char *expected = getenv("VESKAROT_EXPECT_DPI");   // set in the prefixes made at another DPI
+    ASSERT_EQ(dpi, expected ? atoi(expected) : 96);
+    const RECT picture = PreviewRect();
+    LOGFONTA font = {};
+    GetObjectA((HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0), sizeof font, &font);
+    // DPI -> the picture's width and height, the sample font's height
+    const std::map<int, std::array<int, 3>> sizes = {{96, {328, 120, 20}}, {144, {492, 180, 30}},
+                                                     {192, {656, 240, 40}}};
+    EXPECT_EQ(picture.right - picture.left, sizes.at(dpi)[0]);
+    EXPECT_EQ(picture.bottom - picture.top, sizes.at(dpi)[1]);
+    EXPECT_EQ(font.lfHeight, sizes.at(dpi)[2]);
+    if (dpi == 96) {
+        EXPECT_EQ(picture.left, 335);
+        EXPECT_EQ(picture.top, 16);
+    }
+    RECT control, overlap, client;
+    GetClientRect(dlg, &client);
+    IntersectRect(&overlap, &picture, &client);
+    EXPECT_TRUE(EqualRect(&overlap, &picture)) << "the picture reaches out of the dialog";
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        GetWindowRect(c, &control);
+        MapWindowPoints(NULL, dlg, (POINT *)&control, 2);
+        EXPECT_FALSE(IntersectRect(&overlap, &control, &picture)) << "control " << GetDlgCtrlID(c) << " at "
+            << control.left << "," << control.top << " under the picture at " << picture.left << "," << picture.top;
+    }
     HWND other = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 80, 80, NULL, NULL, NULL, NULL);
     // window made active, a radio clicked, keys pressed (+) and released (-), a key whose press
     // the thread must have taken -> picture
@@ -256,8 +273,6 @@ TEST_F(Dialog, HeldKeysLightTheirCapsAtAnyScale)
         EXPECT_TRUE(WaitFor(c.keys + ": " + c.shown, [&] {
             return Picture(dlg) == c.shown && (!c.taken || (GetKeyState(c.taken) ^ before) & 1);
         })) << Picture(dlg);
-        if (&c == steps)
-            Pose();
     }
     const int element = COLOR_HIGHLIGHT;
     for (COLORREF colour : {GetSysColor(COLOR_HIGHLIGHT), RGB(0, 128, 64), GetSysColor(COLOR_HIGHLIGHT)}) {
@@ -269,77 +284,34 @@ TEST_F(Dialog, HeldKeysLightTheirCapsAtAnyScale)
     DestroyWindow(other);
 }
 
-// Keyboard alone: Tab visits each group once, on its checked radio, and an arrow key on a push
-// button or the check box moves the focus at most, never a choice. Every pair and column starts
-// off its first radio, so that a radio the dialog manager clicks shows.
+// Keyboard alone, through the dialog manager as the dialog's message loop hands it each key: Tab
+// visits each group once, on its checked radio, and an arrow key on a push button or the check
+// box moves the focus at most, never a choice. Every pair and column starts off its first radio,
+// so that a radio the dialog manager clicks shows.
 TEST_F(Dialog, KeyboardAloneChangesOnlyTheGroupWithTheFocus)
 {
     Put(Path(), Record({1, 1, 1, 2, 1, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New"));
-    ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
+    Open();
     const std::string shown = "mode=2 move=alt jump=x ok=attack pad=on/48 rows=34012530 font=0 picture=alt";
     ASSERT_EQ(Shown(dlg), shown);
-    // Presses and releases a key, and waits until the dialog's thread has taken both.
-    auto press = [&](const char *name, BYTE key) {
-        const SHORT before = GetKeyState(key);   // a press flips the key's toggle bit
-        const unsigned scan = KEYS[FindKey(name)].scan;
-        const DWORD extended = scan & SCAN_EXTENDED ? KEYEVENTF_EXTENDEDKEY : 0;
-        keybd_event(key, (BYTE)scan, extended, 0);
-        keybd_event(key, (BYTE)scan, extended | KEYEVENTF_KEYUP, 0);
-        return WaitFor(std::string(name) + " pressed and released", [&] {
-            return ((GetKeyState(key) ^ before) & 1) && !(GetKeyState(key) & 0x8000);
-        });
+    auto press = [&](WPARAM key) {
+        MSG msg = {GetFocus(), WM_KEYDOWN, key, 0};
+        EXPECT_TRUE(IsDialogMessageA(dlg, &msg)) << "key " << key;
     };
     // Tab from Use Gamepad: the checked radio of each column and pair, the lists, the buttons, the notes
     const int tabs[] = {1015, 1022, 1024, 1031, 1038, 1047, 1051, 1060, 1072, 1067, 1074, 1007, 1070, 1011, 1, 2,
                         1010, 1008};
     std::string want, walked;
     for (int id : tabs) {
-        ASSERT_TRUE(press("Tab", VK_TAB));
+        press(VK_TAB);
         want += " " + std::to_string(id);
         walked += " " + std::to_string(GetDlgCtrlID(GetFocus()));
     }
     EXPECT_EQ(walked, want);
-    const struct { const char *name; BYTE key; } arrows[] = {{"Up", VK_UP}, {"Down", VK_DOWN}, {"Left", VK_LEFT},
-                                                             {"Right", VK_RIGHT}};
     for (int id : {IDC_USE_GAMEPAD, IDC_DEFAULTS, IDOK, IDCANCEL})
-        for (const auto &arrow : arrows) {
+        for (WPARAM arrow : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) {
             SendMessageA(dlg, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dlg, id), TRUE);
-            ASSERT_TRUE(press(arrow.name, arrow.key));
-            EXPECT_EQ(Shown(dlg), shown) << arrow.name << " on control " << id;
+            press(arrow);
+            EXPECT_EQ(Shown(dlg), shown) << "arrow key " << arrow << " on control " << id;
         }
-}
-
-// The picture stands at (335, 16) at 96 DPI. In prefixes set to 144 and 192 DPI (scripts/test
-// makes them) it keeps its place among the controls, clear of every one, frames and lines
-// included, and it and the sample font grow with the DPI; the picture shows each of its pixels.
-TEST_F(Dialog, PictureKeepsItsPlaceAtAnyScale)
-{
-    ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
-    const int dpi = DialogDpi(dlg);
-    const char *expected = getenv("VESKAROT_EXPECT_DPI");   // set in the prefixes made at another DPI
-    ASSERT_EQ(dpi, expected ? atoi(expected) : 96);
-    const RECT picture = PreviewRect();
-    LOGFONTA font = {};
-    GetObjectA((HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0), sizeof font, &font);
-    // DPI -> the picture's size, the sample font's height
-    const std::map<int, std::string> sizes = {{96, "328x120 font 20"}, {144, "492x180 font 30"},
-                                              {192, "656x240 font 40"}};
-    EXPECT_EQ(std::to_string(picture.right - picture.left) + "x" + std::to_string(picture.bottom - picture.top)
-              + " font " + std::to_string(font.lfHeight), sizes.at(dpi));
-    if (dpi == 96) {
-        EXPECT_EQ(picture.left, 335);
-        EXPECT_EQ(picture.top, 16);
-    }
-    RECT control, overlap, client;
-    GetClientRect(dlg, &client);
-    IntersectRect(&overlap, &picture, &client);
-    EXPECT_TRUE(EqualRect(&overlap, &picture)) << "the picture reaches out of the dialog";
-    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        GetWindowRect(c, &control);
-        MapWindowPoints(NULL, dlg, (POINT *)&control, 2);
-        EXPECT_FALSE(IntersectRect(&overlap, &control, &picture)) << "control " << GetDlgCtrlID(c) << " at "
-            << control.left << "," << control.top << " under the picture at " << picture.left << "," << picture.top;
-    }
-    UpdateWindow(dlg);
-    EXPECT_EQ(Picture(dlg), "arrows");
 }

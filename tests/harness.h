@@ -61,19 +61,14 @@ inline void Keys(const std::string &keys)
     }
 }
 
-// Handles this thread's messages, keys for a dialog (class #32770) as its own message loop would,
-// until ready() holds; a failure that names what it waited for when 30 seconds pass first.
+// Handles this thread's messages until ready() holds; a failure that names what it waited for
+// when 30 seconds pass first.
 inline testing::AssertionResult WaitFor(const std::string &what, const std::function<bool()> &ready)
 {
     const DWORD start = GetTickCount();
     while (!ready()) {
-        for (MSG msg; PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);) {
-            HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-            if (GetClassLongA(root, GCW_ATOM) == 32770 && IsDialogMessageA(root, &msg))
-                continue;
-            TranslateMessage(&msg);
+        for (MSG msg; PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);)
             DispatchMessageA(&msg);
-        }
         if (GetTickCount() - start > 30000)
             return testing::AssertionFailure() << "waited 30 s in vain for " << what;
         MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
