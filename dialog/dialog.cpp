@@ -83,6 +83,9 @@ static void DescribeError(DWORD error, wchar_t *text, DWORD size)
 // The dialog shows the defaults; the file stays as it is unless the player presses OK.
 static void ReportUnreadableConfig(HWND dlg, DWORD error)
 {
+    // A modal dialog is shown once its queue is first empty; the message stands over it.
+    ShowWindow(dlg, SW_SHOW);
+    UpdateWindow(dlg);
     wchar_t reason[256];
     DescribeError(error, reason, 256);
     WarnAboutConfigFile(dlg,

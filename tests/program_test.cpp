@@ -25,8 +25,8 @@ static HWND WindowOf(const PROCESS_INFORMATION &process, bool owned)
     return NULL;
 }
 
-// Waits for the dialog's message box in front with a text that names the path and holds the
-// words, and closes it with Enter; the dialog is then in front again. Each key goes to the
+// Waits for the dialog's message box in front of the dialog shown, with a text that names the
+// path and holds the words, and closes it with Enter; the dialog is then in front again. Each key goes to the
 // window in front, so each is sent once the window meant is there.
 static void Answer(const PROCESS_INFORMATION &process, const std::wstring &path, const std::wstring &words)
 {
@@ -35,7 +35,8 @@ static void Answer(const PROCESS_INFORMATION &process, const std::wstring &path,
     EXPECT_TRUE(WaitFor("a message box in front with " + std::filesystem::path(words).string(), [&] {
         box = WindowOf(process, true);
         GetDlgItemTextW(box, 0xFFFF, text, 1024);
-        return GetForegroundWindow() == box && wcsstr(text, path.c_str()) && wcsstr(text, words.c_str());
+        return GetForegroundWindow() == box && IsWindowVisible(GetWindow(box, GW_OWNER)) && wcsstr(text, path.c_str())
+               && wcsstr(text, words.c_str());
     })) << std::filesystem::path(text).string();
     HWND dlg = GetWindow(box, GW_OWNER);
     Key(VK_RETURN);
