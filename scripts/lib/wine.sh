@@ -52,53 +52,47 @@ make_prefix() {
     echo "$settings" >"$prefix/.ready"
 }
 
-# The prefixes the tests run in, from tests/prefixes.txt, one "FOLDER DPI LOCALE" each.
-mapfile -t TEST_PREFIXES < <(grep -v -e '^#' -e '^[[:space:]]*$' "$ROOT/tests/prefixes.txt")
+# The prefixes the tests run in, from tests/prefixes.txt: TEST_PREFIXES, their
+# folders in a build folder, in the list's order; PREFIX_DPI and PREFIX_LOCALE,
+# the DPI and the locale of each.
+TEST_PREFIXES=()
+declare -A PREFIX_DPI PREFIX_LOCALE
+read_test_prefixes() {
+    local folder dpi locale
+    while read -r folder dpi locale; do
+        TEST_PREFIXES+=("$folder")
+        PREFIX_DPI[$folder]=$dpi
+        PREFIX_LOCALE[$folder]=$locale
+    done < <(grep -v -e '^#' -e '^[[:space:]]*$' "$ROOT/tests/prefixes.txt")
+}
+read_test_prefixes
 
-# make_test_prefixes 64|32 BUILD_DIR [FOLDER...]: makes in BUILD_DIR the test
-# prefixes named (all without a name), each at its DPI and in its locale.
-make_test_prefixes() {
-    local width=$1 dir=$2 line folder dpi locale
-    shift 2
-    for line in "${TEST_PREFIXES[@]}"; do
-        read -r folder dpi locale <<<"$line"
-        if [ $# = 0 ] || [[ " $* " == *" $folder "* ]]; then
-            make_prefix "$width" "$dir/$folder" "$dpi" "$locale"
-        fi
-    done
+# make_test_prefix 64|32 BUILD_DIR FOLDER: the test prefix FOLDER in BUILD_DIR,
+# at its DPI and in its locale.
+make_test_prefix() {
+    local width=$1 dir=$2 folder=$3
+    if [ -z "${PREFIX_DPI[$folder]:-}" ]; then
+        echo "tests/prefixes.txt has no prefix $folder" >&2
+        return 1
+    fi
+    make_prefix "$width" "$dir/$folder" "${PREFIX_DPI[$folder]}" "${PREFIX_LOCALE[$folder]}"
 }
 
 # warm_prefix DIR LOCALE: starts the prefix's Wine server, to stay until it is
-# ended (wineserver -k), and its background programs, in LOCALE. Started by a
-# test instead, they would hold the test's output open after it ends. Run
-# wine_env first.
+# ended (end_prefix), and its background programs, in LOCALE. Started by a test
+# instead, they would hold the test's output open after it ends. Run wine_env
+# first.
 warm_prefix() {
     local prefix=$1 locale=$2
     WINEPREFIX=$prefix "$WINESERVER" -p
     WINEPREFIX=$prefix LC_ALL=$locale "$WINELOADER" wineboot </dev/null >/dev/null 2>&1
 }
 
-# warm_test_prefixes BUILD_DIR [FOLDER...]: warm_prefix for the test prefixes
-# named (all without a name).
-warm_test_prefixes() {
-    local dir=$1 line folder dpi locale
-    shift
-    for line in "${TEST_PREFIXES[@]}"; do
-        read -r folder dpi locale <<<"$line"
-        if [ $# = 0 ] || [[ " $* " == *" $folder "* ]]; then
-            warm_prefix "$dir/$folder" "$locale"
-        fi
-    done
-}
-
-# end_test_prefixes BUILD_DIR: ends the Wine server of each test prefix in
-# BUILD_DIR, with what still runs in it. Run wine_env first.
-end_test_prefixes() {
-    local dir=$1 line folder dpi locale
-    for line in "${TEST_PREFIXES[@]}"; do
-        read -r folder dpi locale <<<"$line"
-        if [ -d "$dir/$folder" ]; then
-            WINEPREFIX=$dir/$folder "$WINESERVER" -k 2>/dev/null || true
-        fi
-    done
+# end_prefix DIR: ends the prefix's Wine server, if one runs, with all still
+# running in it. Run wine_env first.
+end_prefix() {
+    local prefix=$1
+    if [ -d "$prefix" ]; then
+        WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null || true
+    fi
 }
