@@ -29,7 +29,7 @@ route32() {
 # session (scripts/wine32); a 64-bit one without its 32-bit half.
 make_prefix() {
     local width=$1 prefix=$2 dpi=$3 locale=$4
-    local settings="width=$width dpi=$dpi locale=$locale" run log
+    local settings="width=$width dpi=$dpi locale=$locale" run log status=0
     if [ "$(cat "$prefix/.ready" 2>/dev/null)" = "$settings" ]; then
         return 0
     fi
@@ -41,8 +41,12 @@ make_prefix() {
     rm -rf "$prefix"
     mkdir -p "$(dirname "$prefix")"    # Wine makes DIR itself, not the folders above it
     log=$(mktemp)
-    if ! (wine_env "$width" && WINEPREFIX=$prefix LC_ALL=$locale \
-            "${run[@]}" "$ROOT/scripts/lib/boot-prefix" "$dpi") </dev/null >"$log" 2>&1; then
+    (
+        wine_env "$width"
+        export WINEPREFIX=$prefix LC_ALL=$locale
+        "${run[@]}" "$ROOT/scripts/lib/boot-prefix" "$dpi"
+    ) </dev/null >"$log" 2>&1 || status=$?
+    if [ "$status" != 0 ]; then
         tail -n 5 "$log" >&2
         rm -f "$log"
         echo "wineboot failed in $prefix" >&2
