@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "../../dialog/dialog.h"
+
 static INT_PTR CALLBACK BareDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     (void)dlg;
@@ -21,6 +23,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 #ifdef THEMED
     InitCommonControls();
 #endif
-    DialogBoxParamA(instance, "DLG_CONFIG", NULL, BareDialogProc, 0);
+    DialogBoxParamA(instance, DIALOG_TEMPLATE_NAME, NULL, BareDialogProc, 0);
     return 1;
 }

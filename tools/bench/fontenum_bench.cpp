@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 #include "../../dialog/dialog.h"
-#include "clock.h"
+#include "timing.h"
 
 static int CALLBACK CountFamily(const LOGFONTA *, const TEXTMETRICA *, DWORD, LPARAM data)
 {
@@ -19,7 +19,7 @@ static int CALLBACK CountFamily(const LOGFONTA *, const TEXTMETRICA *, DWORD, LP
 int main(int argc, char **argv)
 {
     int families = argc > 1 ? atoi(argv[1]) : 1000;
-    HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), "DLG_CONFIG", NULL, ConfigDialogProc, 0);
+    HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, 0);
     if (!dlg) {
         fprintf(stderr, "the dialog was not created\n");
         return 1;
@@ -42,7 +42,7 @@ int main(int argc, char **argv)
     // name once, then the non-ASCII name and its "@" variant once per
     // character set, nine in a row.
     for (int count : {families / 10, families}) {
-        dlg = CreateDialogParamA(GetModuleHandleA(NULL), "DLG_CONFIG", NULL, ConfigDialogProc, 0);
+        dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, NULL, ConfigDialogProc, 0);
         ENUMLOGFONTA font = {};
         TEXTMETRICA metrics = {};
         int before = (int)SendDlgItemMessageA(dlg, IDC_FONT, CB_GETCOUNT, 0, 0);

@@ -3,12 +3,11 @@
 //   startup_bench RUNS PROGRAM BASELINE
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include "clock.h"
+#include "timing.h"
 
 struct Found {
     DWORD process;
@@ -55,13 +54,6 @@ static double TimeStart(const char *program)
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     return elapsed;
-}
-
-static double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 int main(int argc, char **argv)
