@@ -26,8 +26,8 @@ static HWND WindowOf(const PROCESS_INFORMATION &process, bool owned)
 }
 
 // Waits for the dialog's message box in front of the dialog shown, with a text that names the
-// path and holds the words, and closes it with Enter; the dialog is then in front again. Each key goes to the
-// window in front, so each is sent once the window meant is there.
+// path and holds the words, and closes it with Enter; the dialog is then in front again. Each
+// key goes to the window in front, so each is sent once the window meant is there.
 static void Answer(const PROCESS_INFORMATION &process, const std::wstring &path, const std::wstring &words)
 {
     HWND box = NULL;
@@ -45,17 +45,19 @@ static void Answer(const PROCESS_INFORMATION &process, const std::wstring &path,
     }));
 }
 
-// The dialog of the process in front, with the focus on Use Gamepad, as a start leaves it; NULL
-// when the wait was in vain.
+// The dialog of the process shown and in front, with the focus on Use Gamepad, as a start leaves
+// it; NULL when the wait was in vain.
 static HWND FrontDialog(const PROCESS_INFORMATION &process)
 {
     HWND shown = NULL;
     GUITHREADINFO gui = {sizeof gui};
     const testing::AssertionResult ready = WaitFor("the dialog in front with the focus on Use Gamepad", [&] {
         shown = WindowOf(process, false);
+        if (!IsWindowVisible(shown))   // made active while still hidden, it would take keys unseen
+            return false;
         SetForegroundWindow(shown);
         GetGUIThreadInfo(GetWindowThreadProcessId(shown, NULL), &gui);
-        return shown && GetForegroundWindow() == shown && GetDlgCtrlID(gui.hwndFocus) == IDC_USE_GAMEPAD;
+        return GetForegroundWindow() == shown && GetDlgCtrlID(gui.hwndFocus) == IDC_USE_GAMEPAD;
     });
     EXPECT_TRUE(ready);
     return ready ? shown : NULL;
