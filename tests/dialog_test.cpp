@@ -214,13 +214,13 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
     EXPECT_LE(gReads, 1) << "reads in one second without a controller";
 }
 
-// The keyboard picture stands at (335, 16) at 96 DPI. In prefixes set to 144 and 192 DPI
-// (scripts/test makes them) it keeps its place among the controls, clear of every one, frames and
-// lines included, and it and the sample font grow with the DPI. At each scale, keys held light
-// exactly their caps as drawn while the dialog is active, each known by its place on the
-// keyboard; keys held while another window is active light nothing, and neither do keys still
-// held when the dialog loses activation. A key lit before the player changes the highlight colour
-// takes the new one (the old one is put back at the end).
+// The keyboard picture stands at (335, 16) at 96 DPI. In prefixes set to 120, 144, 168 and 192
+// DPI (125 to 200 %, tests/prefixes.txt) it keeps its place among the controls, clear of every
+// one, frames and lines included, and it and the sample font grow with the DPI. At each scale,
+// keys held light exactly their caps as drawn while the dialog is active, each known by its place
+// on the keyboard; keys held while another window is active light nothing, and neither do keys
+// still held when the dialog loses activation. A key lit before the player changes the highlight
+// colour takes the new one (the old one is put back at the end).
 TEST_F(Dialog, KeyboardPictureAtAnyScale)
 {
     ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
@@ -231,7 +231,8 @@ TEST_F(Dialog, KeyboardPictureAtAnyScale)
     LOGFONTA font = {};
     GetObjectA((HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0), sizeof font, &font);
     // DPI -> the picture's width and height, the sample font's height
-    const std::map<int, std::array<int, 3>> sizes = {{96, {328, 120, 20}}, {144, {492, 180, 30}},
+    const std::map<int, std::array<int, 3>> sizes = {{96, {328, 120, 20}}, {120, {410, 150, 25}},
+                                                     {144, {492, 180, 30}}, {168, {574, 210, 35}},
                                                      {192, {656, 240, 40}}};
     EXPECT_EQ(picture.right - picture.left, sizes.at(dpi)[0]);
     EXPECT_EQ(picture.bottom - picture.top, sizes.at(dpi)[1]);
