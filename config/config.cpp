@@ -33,22 +33,23 @@ int BuildConfigPath(wchar_t *path, size_t size, const wchar_t *folder, const wch
     return 1;
 }
 
-// Reads size bytes; 0 at the end of the file before them, else the system's error code.
-static DWORD ReadWhole(HANDLE file, void *buffer, DWORD size, int *whole)
+// 1 when size bytes were read; 0 when the file ends before them, or when reading fails,
+// with the system's error code in *error.
+static int ReadWhole(HANDLE file, void *buffer, DWORD size, uint32_t *error)
 {
     BYTE *p = (BYTE *)buffer;
     DWORD done = 0;
-    *whole = 0;
     while (done < size) {
         DWORD got = 0;
-        if (!ReadFile(file, p + done, size - done, &got, NULL))
-            return GetLastError();
+        if (!ReadFile(file, p + done, size - done, &got, NULL)) {
+            *error = GetLastError();
+            return 0;
+        }
         if (got == 0)
             return 0;
         done += got;
     }
-    *whole = 1;
-    return 0;
+    return 1;
 }
 
 // The system's error code for a Config.dat that is there but cannot be opened;
@@ -77,8 +78,7 @@ int LoadConfigData(const wchar_t *folder, ConfigData *config, uint32_t *error)
         *error = OpenError();
         return 0;
     }
-    int whole;
-    *error = ReadWhole(file, config, sizeof *config, &whole);
+    int whole = ReadWhole(file, config, sizeof *config, error);
     CloseHandle(file);
 
     // The magic with its terminator; what follows it in the area is not looked at.
