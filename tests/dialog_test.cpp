@@ -309,10 +309,14 @@ TEST_F(Dialog, KeyboardAloneChangesOnlyTheGroupWithTheFocus)
         walked += " " + std::to_string(GetDlgCtrlID(GetFocus()));
     }
     EXPECT_EQ(walked, want);
-    for (int id : {IDC_USE_GAMEPAD, IDC_DEFAULTS, IDOK, IDCANCEL})
-        for (WPARAM arrow : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) {
-            SendMessageA(dlg, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dlg, id), TRUE);
-            press(arrow);
-            EXPECT_EQ(Shown(dlg), shown) << "arrow key " << arrow << " on control " << id;
+    const struct { int id; const char *name; } controls[] = {
+        {IDC_USE_GAMEPAD, "Use Gamepad"}, {IDC_DEFAULTS, "Restore Defaults"}, {IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+    const struct { WPARAM key; const char *name; } arrows[] = {
+        {VK_UP, "Up"}, {VK_DOWN, "Down"}, {VK_LEFT, "Left"}, {VK_RIGHT, "Right"}};
+    for (const auto &control : controls)
+        for (const auto &arrow : arrows) {
+            SendMessageA(dlg, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dlg, control.id), TRUE);
+            press(arrow.key);
+            EXPECT_EQ(Shown(dlg), shown) << arrow.name << " on " << control.name;
         }
 }
