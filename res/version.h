@@ -5,8 +5,8 @@
 
 #define VERSION_MAJOR 1
 #define VERSION_MINOR 4
-#define VERSION_PATCH 0
-#define VERSION_TEXT  "1.4.0"
+#define VERSION_PATCH 1
+#define VERSION_TEXT  "1.4.1"
 #define VERSION_DATE  "2026-12-08"
 
 #endif
