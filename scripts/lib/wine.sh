@@ -29,7 +29,7 @@ route32() {
 # session (scripts/wine32); a 64-bit one without its 32-bit half.
 make_prefix() {
     local width=$1 prefix=$2 dpi=$3 locale=$4
-    local settings="width=$width dpi=$dpi locale=$locale" run log status=0
+    local settings="width=$width dpi=$dpi locale=$locale" run log status attempt
     if [ "$(cat "$prefix/.ready" 2>/dev/null)" = "$settings" ]; then
         return 0
     fi
@@ -38,14 +38,21 @@ make_prefix() {
     else
         run=("$ROOT/scripts/lib/without-wine32")
     fi
-    rm -rf "$prefix"
     mkdir -p "$(dirname "$prefix")"    # Wine makes DIR itself, not the folders above it
     log=$(mktemp)
-    (
-        wine_env "$width"
-        export WINEPREFIX=$prefix LC_ALL=$locale
-        "${run[@]}" "$ROOT/scripts/lib/boot-prefix" "$dpi"
-    ) </dev/null >"$log" 2>&1 || status=$?
+    # Tried twice: now and then a first boot fails for no reason it gives.
+    for attempt in 1 2; do
+        rm -rf "$prefix"
+        status=0
+        (
+            wine_env "$width"
+            export WINEPREFIX=$prefix LC_ALL=$locale
+            "${run[@]}" "$ROOT/scripts/lib/boot-prefix" "$dpi"
+        ) </dev/null >"$log" 2>&1 || status=$?
+        if [ "$status" = 0 ]; then
+            break
+        fi
+    done
     if [ "$status" != 0 ]; then
         tail -n 5 "$log" >&2
         rm -f "$log"
