@@ -157,7 +157,8 @@ static HBITMAP MakeLitBitmap(HWND dlg, int slot)
 
 static bool AnyKeyLit(HWND dlg)
 {
-    return dlg == gPreviewDialog && std::find(gPreviewKeyLit, gPreviewKeyLit + KEY_COUNT, true) != gPreviewKeyLit + KEY_COUNT;
+    const bool *begin = gPreviewKeyLit, *end = gPreviewKeyLit + KEY_COUNT;
+    return dlg == gPreviewDialog && std::find(begin, end, true) != end;
 }
 
 // The picture of the slot shown with the caps of the held keys copied from its lit copy, each

@@ -116,7 +116,8 @@ protected:
     std::filesystem::path Path(const char *name = "Config.dat") const { return dir / name; }
     void Open()
     {
-        dlg = CreateDialogParamA(GetModuleHandleA(NULL), DIALOG_TEMPLATE_NAME, 0, ConfigDialogProc, (LPARAM)dir.c_str());
+        const HINSTANCE instance = GetModuleHandleA(NULL);
+        dlg = CreateDialogParamA(instance, DIALOG_TEMPLATE_NAME, 0, ConfigDialogProc, (LPARAM)dir.c_str());
         ASSERT_TRUE(dlg != NULL) << "no dialog, error " << GetLastError();
         ShowWindow(dlg, SW_SHOW);
     }

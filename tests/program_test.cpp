@@ -74,7 +74,8 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
     // the program's folder ("C:" the root of a drive, else one in the test's, "" the test's own);
     // Config.dat held open without sharing at the start; the name in it that a folder takes at the
     // first Enter; the key that leaves -> saved
-    const struct { const char *how; std::wstring folder; bool held; const char *blocked; BYTE key; bool saves; } cases[] = {
+    struct Case { const char *how; std::wstring folder; bool held; const char *blocked; BYTE key; bool saves; };
+    const Case cases[] = {
         {"Enter", L"", false, NULL, VK_RETURN, true},
         {"Enter at the root of a drive", L"C:", false, NULL, VK_RETURN, true},
         {"Enter in a folder named in Polish and Japanese", L"\u0141\u00F3d\u017A \u30B2\u30FC\u30E0", false, NULL,
