@@ -1,6 +1,7 @@
 // Loading and saving Config.dat. A save goes through a temporary file that
 // replaces the old one in one step, so a failed save never costs the player
-// the settings that were there. Paths go through the wide file functions, so
+// the settings that were there; only where another program holds Config.dat
+// open is it written in place. Paths go through the wide file functions, so
 // the program's folder may hold any letter, whatever the system's code page.
 #include "config.h"
 
@@ -88,37 +89,59 @@ int LoadConfigData(const wchar_t *folder, ConfigData *config, uint32_t *error)
     return 0;
 }
 
-static int WriteTempFile(const wchar_t *path, const ConfigData *config)
+// Writes the record to a file opened with access and sharing as given and creating as given,
+// flushed and cut to the record's length; 1 on success, else 0 with the system's error code.
+static int WriteRecord(const wchar_t *path, DWORD share, DWORD creation, const ConfigData *config,
+                       uint32_t *error)
 {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, share, NULL, creation, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
         return 0;
+    }
     DWORD written = 0;
-    int ok = WriteFile(file, config, sizeof *config, &written, NULL)
-             && written == sizeof *config
-             && FlushFileBuffers(file);
-    if (!CloseHandle(file))
-        ok = 0;
+    int ok = WriteFile(file, config, sizeof *config, &written, NULL) && written == sizeof *config
+             && SetEndOfFile(file) && FlushFileBuffers(file);
     if (!ok)
-        DeleteFileW(path);
+        *error = GetLastError();
+    if (!CloseHandle(file) && ok) {
+        *error = GetLastError();
+        ok = 0;
+    }
     return ok;
 }
 
-int SaveConfigData(const wchar_t *folder, ConfigData *config)
+int SaveConfigData(const wchar_t *folder, ConfigData *config, uint32_t *error)
 {
     memset(config->magic, 0, sizeof config->magic);
     memcpy(config->magic, CONFIG_MAGIC, sizeof CONFIG_MAGIC);
+    uint32_t unused;
+    if (!error)
+        error = &unused;
+    *error = 0;
 
     wchar_t path[MAX_PATH], temp[MAX_PATH];
     if (!BuildConfigPath(path, MAX_PATH, folder, CONFIG_FILE_NAME)
-        || !BuildConfigPath(temp, MAX_PATH, folder, CONFIG_TEMP_NAME))
+        || !BuildConfigPath(temp, MAX_PATH, folder, CONFIG_TEMP_NAME)) {
+        *error = ERROR_FILENAME_EXCED_RANGE;
         return 0;
-    if (!WriteTempFile(temp, config))
-        return 0;
-    if (!MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    }
+    if (!WriteRecord(temp, 0, CREATE_ALWAYS, config, error)) {
         DeleteFileW(temp);
         return 0;
     }
-    return 1;
+    int saved = MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    // The replace needs to delete the old file, which a program that has it open, only to read
+    // it, may not allow (the game, a backup). Where that program lets it be written, the record
+    // goes into it in place.
+    if (!saved) {
+        *error = GetLastError();
+        if (*error == ERROR_SHARING_VIOLATION || *error == ERROR_ACCESS_DENIED)
+            saved = WriteRecord(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                                config, error);
+    }
+    DeleteFileW(temp);
+    if (saved)
+        *error = 0;
+    return saved;
 }

@@ -76,7 +76,9 @@ ConfigData *DefaultConfigData(ConfigData *config);
 // it holds no valid record, the system's error code where it is there but
 // could not be read (another program holds it open, reading is denied).
 int LoadConfigData(const wchar_t *folder, ConfigData *config, uint32_t *error = nullptr);
-int SaveConfigData(const wchar_t *folder, ConfigData *config);
+// Save stamps the magic into the record and writes it; 1 on success, else 0
+// with the system's error code in *error (where given).
+int SaveConfigData(const wchar_t *folder, ConfigData *config, uint32_t *error = nullptr);
 
 // Full path of a file in folder; 0 when the folder is unknown or the path
 // would not fit in size characters.

@@ -65,7 +65,7 @@ void ApplyConfigToDialog(HWND dlg, const ConfigData *config)
     UpdatePadControls(dlg);
 }
 
-int CollectConfigFromDialog(HWND dlg)
+ConfigData CollectConfigFromDialog(HWND dlg)
 {
     ConfigData config;
     memset(&config, 0, sizeof config);
@@ -77,7 +77,7 @@ int CollectConfigFromDialog(HWND dlg)
     config.useGamepad = IsDlgButtonChecked(dlg, IDC_USE_GAMEPAD) ? 1 : 0;
     for (int button = 0; button < PAD_BUTTON_COUNT; ++button)
         config.padButton[button] = ReadPadColumn(dlg, button);
-    return SaveConfigData(ConfigFolder(dlg), &config);
+    return config;
 }
 
 // Disabling keeps the checks, so the functions are saved with the gamepad off too.

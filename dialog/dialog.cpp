@@ -2,6 +2,14 @@
 // opens and when the player presses OK.
 #include "dialog.h"
 
+#include <windowsx.h>
+
+// The folder given when the dialog was created; the caller's string outlives the dialog.
+static const wchar_t *ConfigFolder(HWND dlg)
+{
+    return (const wchar_t *)GetWindowLongPtrA(dlg, DWLP_USER);
+}
+
 void InitConfigDialog(HWND dlg)
 {
     SetDlgItemTextA(dlg, IDC_NOTES, NOTES_TEXT);
@@ -20,21 +28,6 @@ void InitConfigDialog(HWND dlg)
     ApplyConfigToDialog(dlg, &config);
 }
 
-// The DPI of the dialog: the system's, since the program declares itself aware of it.
-int DialogDpi(HWND dlg)
-{
-    HDC dc = GetDC(dlg);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(dlg, dc);
-    return dpi;
-}
-
-// The folder given when the dialog was created; the caller's string outlives the dialog.
-const wchar_t *ConfigFolder(HWND dlg)
-{
-    return (const wchar_t *)GetWindowLongPtrA(dlg, DWLP_USER);
-}
-
 static void OnInitDialog(HWND dlg, const wchar_t *folder)
 {
     SetWindowLongPtrA(dlg, DWLP_USER, (LONG_PTR)folder);
@@ -46,7 +39,7 @@ static void OnInitDialog(HWND dlg, const wchar_t *folder)
 static void OnActivate(HWND dlg, int state)
 {
     if (state == WA_INACTIVE)
-        ReleasePreviewKeys(dlg);
+        StopKeyTest(dlg);
 }
 
 static void OnDestroy(HWND dlg)
@@ -54,19 +47,6 @@ static void OnDestroy(HWND dlg)
     StopPadView(dlg);
     StopPreview(dlg);
     ReleaseSampleFont(dlg);
-}
-
-// Every message about Config.dat: a warning over the dialog whose text has the file's full
-// path for its first %s and reason for a second. Wide, as the path may hold letters that the
-// system's code page has not.
-static void WarnAboutConfigFile(HWND dlg, const wchar_t *format, const wchar_t *reason = L"")
-{
-    wchar_t path[MAX_PATH] = CONFIG_FILE_NAME L" in the program's folder";
-    BuildConfigPath(path, MAX_PATH, ConfigFolder(dlg), CONFIG_FILE_NAME);
-    // wsprintfW writes at most 1024 characters; the path and the reason are shorter than 600.
-    wchar_t text[1024];
-    wsprintfW(text, format, path, reason);
-    MessageBoxW(dlg, text, L"" DIALOG_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 // The system's words for an error, without the line break they end with.
@@ -80,37 +60,49 @@ static void DescribeError(DWORD error, wchar_t *text, DWORD size)
         text[--length] = L'\0';
 }
 
+// Every message about Config.dat: a warning over the dialog whose text has the file's full
+// path for its first %s and the system's words for the error for a second. Wide, as the path
+// may hold letters that the system's code page has not.
+static void WarnAboutConfigFile(HWND dlg, const wchar_t *format, DWORD error)
+{
+    wchar_t path[MAX_PATH] = CONFIG_FILE_NAME L" in the program's folder";
+    BuildConfigPath(path, MAX_PATH, ConfigFolder(dlg), CONFIG_FILE_NAME);
+    wchar_t reason[256];
+    DescribeError(error, reason, 256);
+    // wsprintfW writes at most 1024 characters; the path and the reason are shorter than 600.
+    wchar_t text[1024];
+    wsprintfW(text, format, path, reason);
+    MessageBoxW(dlg, text, L"" DIALOG_CAPTION, MB_OK | MB_ICONWARNING);
+}
+
 // The dialog shows the defaults; the file stays as it is unless the player presses OK.
 static void ReportUnreadableConfig(HWND dlg, DWORD error)
 {
     // A modal dialog is shown once its queue is first empty; the message stands over it.
     ShowWindow(dlg, SW_SHOW);
     UpdateWindow(dlg);
-    wchar_t reason[256];
-    DescribeError(error, reason, 256);
     WarnAboutConfigFile(dlg,
                         L"Your settings in\r\n%s\r\ncould not be read: %s\r\n\r\n"
                         L"The dialog shows the default settings instead. Cancel leaves the file as it is; "
                         L"OK replaces it with the settings shown.\r\n\r\n"
                         L"If another program has the file open (the game, say), press Cancel, close that "
                         L"program and start the settings again.",
-                        reason);
-}
-
-static void ReportSaveFailure(HWND dlg)
-{
-    WarnAboutConfigFile(dlg, L"Your settings could not be saved to\r\n%s\r\n\r\n"
-                             L"Make sure the folder exists and can be written to, then press OK again, "
-                             L"or press Cancel to leave without saving.");
+                        error);
 }
 
 // A failed save keeps the dialog open with every choice intact.
 static void OnOk(HWND dlg)
 {
-    if (CollectConfigFromDialog(dlg))
+    ConfigData config = CollectConfigFromDialog(dlg);
+    uint32_t error;
+    if (SaveConfigData(ConfigFolder(dlg), &config, &error))
         EndDialog(dlg, 1);
     else
-        ReportSaveFailure(dlg);
+        WarnAboutConfigFile(dlg,
+                            L"Your settings could not be saved to\r\n%s\r\n%s\r\n\r\n"
+                            L"Make sure the folder exists and can be written to, and that no other program "
+                            L"holds the file, then press OK again, or press Cancel to leave without saving.",
+                            error);
 }
 
 static void OnRestoreDefaults(HWND dlg)
@@ -143,6 +135,8 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND:        OnCommand(dlg, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_TIMER:          PollPadButtons(dlg); return TRUE;
     case WM_CTLCOLORSTATIC: return ColorPadHead((HWND)lParam, (HDC)wParam);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  ClickPreview(dlg, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return TRUE;
     case WM_ACTIVATE:       OnActivate(dlg, LOWORD(wParam)); return FALSE;
     case WM_SYSCOLORCHANGE: RecolourPreview(dlg); return FALSE;
     case WM_DESTROY:        OnDestroy(dlg); return FALSE;

@@ -38,6 +38,8 @@ constexpr int PREVIEW_X = 335;
 constexpr int PREVIEW_Y = 16;
 constexpr int PREVIEW_WIDTH = 328;
 constexpr int PREVIEW_HEIGHT = 120;
+// The frame around the picture while the key test runs, outside it.
+constexpr int PREVIEW_FRAME = 2;
 // The picture of each slot: 0 for the arrow keys, 1 for the alternative keys, as moveKeys.
 constexpr int PREVIEW_PICTURE_ID[2] = {IDB_KEYS_ARROWS, IDB_KEYS_ALT};
 
@@ -56,12 +58,10 @@ constexpr UINT WM_CONFIG_UNREADABLE = WM_APP;
 // that must outlive the dialog.
 INT_PTR CALLBACK ConfigDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam);
 void InitConfigDialog(HWND dlg);
-const wchar_t *ConfigFolder(HWND dlg);
-int DialogDpi(HWND dlg);
 
 // binding.cpp
 void ApplyConfigToDialog(HWND dlg, const ConfigData *config);
-int CollectConfigFromDialog(HWND dlg);
+ConfigData CollectConfigFromDialog(HWND dlg);
 void UpdatePadControls(HWND dlg);
 
 // fontlist.cpp
@@ -79,13 +79,16 @@ void PollPadButtons(HWND dlg);
 INT_PTR ColorPadHead(HWND control, HDC dc);
 void StopPadView(HWND dlg);
 
-// preview.cpp, the owner of the keyboard picture and of the held keys lit on it.
-// PreviewRect is where it stands on the dialog, in client pixels; PreviewIndex the slot
-// shown, as moveKeys.
+// preview.cpp, the owner of the keyboard picture and of the key test, which lights the keys
+// held on it. PreviewRect is where it stands on the dialog, in client pixels; PreviewIndex the
+// slot shown, as moveKeys.
 void SetUpPreview(HWND dlg);
 void PaintPreview(HWND dlg);
 void SwitchPreview(HWND dlg, int32_t index);
-void ReleasePreviewKeys(HWND dlg);
+void ClickPreview(HWND dlg, POINT at);
+void StartKeyTest(HWND dlg);
+void StopKeyTest(HWND dlg);
+bool KeyTestRunning();
 void RecolourPreview(HWND dlg);
 void StopPreview(HWND dlg);
 RECT PreviewRect();

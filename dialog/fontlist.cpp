@@ -6,6 +6,8 @@
 // The font the sample control draws with; the control does not own it.
 // Replaced on every rebuild, deleted when the dialog ends.
 static HFONT gSampleFont;
+// The sample's cell: 20 by 10 pixels at the layout's DPI, in proportion at the dialog's.
+static SIZE gSampleCell;
 
 // Listed: TrueType families whose name has a character outside ASCII with
 // no '@' before it. '@' names are the vertical variants of East Asian fonts;
@@ -45,21 +47,26 @@ void FillFontList(HWND dlg)
 {
     SendDlgItemMessageA(dlg, IDC_FONT, CB_ADDSTRING, 0, (LPARAM)DEFAULT_FONT_ENTRY);
     HDC dc = GetDC(dlg);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    gSampleCell = SIZE{MulDiv(10, dpi, LAYOUT_DPI), MulDiv(20, dpi, LAYOUT_DPI)};
     EnumFontFamiliesA(dc, NULL, FontFamilyEnumProc, (LPARAM)dlg);
     SendDlgItemMessageA(dlg, IDC_FONT, CB_SETCURSEL, 0, 0);
     ReleaseDC(dlg, dc);
 }
 
-// Selects the first entry that begins with the saved name, letter case
-// ignored, or the default entry. A selection made by the program sends no
-// CBN_SELCHANGE, so the sample is rebuilt here.
+// Selects the entry that is the saved name, letter case ignored; where none
+// is, the first that begins with it; where none does, the default entry. A
+// selection made by the program sends no CBN_SELCHANGE, so the sample is
+// rebuilt here.
 void SelectSavedFont(HWND dlg, const ConfigData *config)
 {
     char name[sizeof config->fontName + 1];
     memcpy(name, config->fontName, sizeof config->fontName);
     name[sizeof config->fontName] = '\0';
 
-    LRESULT index = SendDlgItemMessageA(dlg, IDC_FONT, CB_FINDSTRING, (WPARAM)-1, (LPARAM)name);
+    LRESULT index = SendDlgItemMessageA(dlg, IDC_FONT, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)name);
+    if (index == CB_ERR)
+        index = SendDlgItemMessageA(dlg, IDC_FONT, CB_FINDSTRING, (WPARAM)-1, (LPARAM)name);
     if (index == CB_ERR)
         index = 0;
     SendDlgItemMessageA(dlg, IDC_FONT, CB_SETCURSEL, (WPARAM)index, 0);
@@ -71,9 +78,7 @@ int UpdateFontSample(HWND dlg)
     char text[LF_FACESIZE];
     GetDlgItemTextA(dlg, IDC_FONT, text, sizeof text);
     const char *faceName = strcmp(text, DEFAULT_FONT_ENTRY) == 0 ? NULL : text;
-    // 20 by 10 pixels at the layout's DPI, in proportion at any other.
-    int dpi = DialogDpi(dlg);
-    HFONT font = CreateFontA(MulDiv(20, dpi, LAYOUT_DPI), MulDiv(10, dpi, LAYOUT_DPI), 0, 0, FW_NORMAL,
+    HFONT font = CreateFontA(gSampleCell.cy, gSampleCell.cx, 0, 0, FW_NORMAL,
                              FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
                              DEFAULT_QUALITY, FIXED_PITCH | FF_DONTCARE, faceName);
     SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_SETFONT, (WPARAM)font, TRUE);

@@ -1,6 +1,6 @@
 // The keyboard picture (the preview) at the upper right of the dialog: the keys of the chosen
 // movement layout, painted straight onto the dialog's client area, with the keys held on the
-// keyboard drawn lit while the dialog is active. Its state is this file's own.
+// keyboard drawn lit while the player tests them (the key test). Its state is this file's own.
 #include "dialog.h"
 
 #include "../res/keylayout.h"
@@ -30,18 +30,20 @@ static constexpr std::array<PreviewKey, KEY_COUNT> MakePreviewKeys()
 static constexpr std::array<PreviewKey, KEY_COUNT> PREVIEW_KEYS = MakePreviewKeys();
 
 // Slot 0: arrow-key layout, slot 1: the alternative layout, as moveKeys. The pictures live as
-// long as the dialog that set them up. Their lit copies, all in the highlight's colours, are
-// made the first time a key of the slot lights and kept until the system's colours change or
-// the dialog ends.
+// long as the dialog. Their lit copies, all in the highlight's colours, are made the first time
+// a key of the slot lights and kept until the system's colours change or the dialog ends.
 static HBITMAP gPreviewBitmap[2];
 static HBITMAP gPreviewLitBitmap[2];
 static int32_t gPreviewIndex;
 static BITMAP gPreviewBitmapInfo;
 static RECT gPreviewRect;
+// The picture with the frame that stands around it while the key test runs.
+static RECT gPreviewFrameRect;
 
-// The dialog that owns the preview, and the keyboard hook that watches its held keys.
+// The key test: the hooks that see the dialog's thread take each key and mouse message from its
+// queue while it runs, and the keys lit.
 static HWND gPreviewDialog;
-static HHOOK gPreviewHook;
+static HHOOK gKeyTestKeyHook, gKeyTestMouseHook;
 static bool gPreviewKeyLit[KEY_COUNT];
 
 RECT PreviewRect() { return gPreviewRect; }
@@ -50,13 +52,12 @@ int32_t PreviewIndex() { return gPreviewIndex; }
 // The dialog's base units, the pixels of 4 horizontal and 8 vertical dialog units, as the
 // dialog's font gives them at the layout's DPI: the system's rule, the mean width of the 52
 // letters and the font's height.
-static SIZE LayoutBaseUnits(HWND dlg, int dpi)
+static SIZE LayoutBaseUnits(HWND dlg, HDC dc, int dpi)
 {
     LOGFONTA face;
     GetObjectA((HFONT)SendMessageA(dlg, WM_GETFONT, 0, 0), sizeof face, &face);
     face.lfHeight = MulDiv(face.lfHeight, LAYOUT_DPI, dpi);
     face.lfWidth = MulDiv(face.lfWidth, LAYOUT_DPI, dpi);
-    HDC dc = GetDC(dlg);
     HFONT font = CreateFontIndirectA(&face);
     HGDIOBJ old = SelectObject(dc, font);
     const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -66,7 +67,6 @@ static SIZE LayoutBaseUnits(HWND dlg, int dpi)
     GetTextExtentPoint32A(dc, alphabet, 52, &letters);
     SelectObject(dc, old);
     DeleteObject(font);
-    ReleaseDC(dlg, dc);
     return SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
 }
 
@@ -79,46 +79,121 @@ static void LightKey(int index, bool lit)
     InvalidateRect(gPreviewDialog, &gPreviewRect, FALSE);
 }
 
-// Sees each key message as the dialog's thread takes it from its queue, and passes it on
-// unchanged: the keys go on doing what they do in the dialog. Keys for another window of the
-// thread (a message box) are not the dialog's.
-static LRESULT CALLBACK WatchKey(int code, WPARAM key, LPARAM flags)
+// Each key message of the dialog's thread while the key test runs: the key lights its cap, or
+// goes out, and is then thrown away, so that it neither changes a choice nor moves the focus
+// nor closes the dialog, however long it is held. Tab and Shift+Tab end the test and go on to
+// move the focus.
+static LRESULT CALLBACK TestKey(int code, WPARAM key, LPARAM flags)
 {
-    if (code == HC_ACTION && gPreviewDialog && GetActiveWindow() == gPreviewDialog) {
-        const unsigned scan = (unsigned)(flags >> 16) & 0x1FF;   // scan code and extended flag
-        for (int i = 0; i < KEY_COUNT; ++i)
-            if (PREVIEW_KEYS[i].scan == scan)
-                LightKey(i, !(flags & (LPARAM)KF_UP << 16));
+    if (code < 0)
+        return CallNextHookEx(NULL, code, key, flags);
+    const bool released = flags & (LPARAM)KF_UP << 16;
+    if (key == VK_TAB && !released) {
+        StopKeyTest(gPreviewDialog);
+        return CallNextHookEx(NULL, code, key, flags);
     }
-    return CallNextHookEx(gPreviewHook, code, key, flags);
+    const unsigned scan = (unsigned)(flags >> 16) & 0x1FF;   // scan code and extended flag
+    for (int i = 0; i < KEY_COUNT; ++i)
+        if (PREVIEW_KEYS[i].scan == scan)
+            LightKey(i, !released);
+    return 1;
+}
+
+// A mouse button pressed anywhere but on the picture, a control or the caption included,
+// ends the key test; the click then does what it always does.
+static LRESULT CALLBACK TestClick(int code, WPARAM message, LPARAM data)
+{
+    constexpr UINT BUTTON_DOWN[] = {
+        WM_LBUTTONDOWN,   WM_LBUTTONDBLCLK,   WM_RBUTTONDOWN,   WM_RBUTTONDBLCLK,
+        WM_MBUTTONDOWN,   WM_MBUTTONDBLCLK,   WM_XBUTTONDOWN,   WM_XBUTTONDBLCLK,
+        WM_NCLBUTTONDOWN, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN, WM_NCRBUTTONDBLCLK,
+        WM_NCMBUTTONDOWN, WM_NCMBUTTONDBLCLK, WM_NCXBUTTONDOWN, WM_NCXBUTTONDBLCLK,
+    };
+    const MOUSEHOOKSTRUCT *mouse = (const MOUSEHOOKSTRUCT *)data;
+    if (code >= 0 && std::find(std::begin(BUTTON_DOWN), std::end(BUTTON_DOWN), message) != std::end(BUTTON_DOWN)) {
+        POINT at = mouse->pt;
+        ScreenToClient(gPreviewDialog, &at);
+        if (mouse->hwnd != gPreviewDialog || !PtInRect(&gPreviewRect, at))
+            StopKeyTest(gPreviewDialog);
+    }
+    return CallNextHookEx(NULL, code, message, data);
+}
+
+bool KeyTestRunning() { return gKeyTestKeyHook != NULL; }
+
+void StartKeyTest(HWND dlg)
+{
+    if (KeyTestRunning())
+        return;
+    gKeyTestKeyHook = SetWindowsHookExA(WH_KEYBOARD, TestKey, NULL, GetCurrentThreadId());
+    gKeyTestMouseHook = SetWindowsHookExA(WH_MOUSE, TestClick, NULL, GetCurrentThreadId());
+    InvalidateRect(dlg, &gPreviewFrameRect, FALSE);
+}
+
+// Keys released after the test, or while another window is active, never reach it: none stays
+// lit. The frame goes, and the dialog's background comes back where it stood.
+void StopKeyTest(HWND dlg)
+{
+    if (!KeyTestRunning())
+        return;
+    UnhookWindowsHookEx(gKeyTestKeyHook);
+    UnhookWindowsHookEx(gKeyTestMouseHook);
+    gKeyTestKeyHook = gKeyTestMouseHook = NULL;
+    for (int i = 0; i < KEY_COUNT; ++i)
+        LightKey(i, false);
+    InvalidateRect(dlg, &gPreviewFrameRect, TRUE);
+}
+
+// A click on the picture starts the key test.
+void ClickPreview(HWND dlg, POINT at)
+{
+    if (PtInRect(&gPreviewRect, at))
+        StartKeyTest(dlg);
+}
+
+// Widens the dialog by what the picture and its frame lack to fit in it, with the frame's width
+// to spare, and keeps it centred where it stood: where the dialog's font is narrower than the
+// one the layout was drawn for, its controls and the dialog shrink with it, but the picture
+// does not.
+static void FitDialogToPreview(HWND dlg, int frame)
+{
+    RECT client;
+    GetClientRect(dlg, &client);
+    const int missing = gPreviewFrameRect.right + frame - client.right;
+    if (missing <= 0)
+        return;
+    RECT window;
+    GetWindowRect(dlg, &window);
+    SetWindowPos(dlg, NULL, window.left - missing / 2, window.top, window.right - window.left + missing,
+                 window.bottom - window.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetUpPreview(HWND dlg)
 {
-    // One preview per process: its pictures, hook and lit keys belong to the first dialog that
-    // sets it up, until that ends (StopPreview frees them). A dialog opened meanwhile shows the
-    // same pictures and lights no keys.
-    if (!gPreviewDialog) {
-        gPreviewDialog = dlg;
-        HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(dlg, GWLP_HINSTANCE);
-        for (int slot = 0; slot < 2; ++slot)
-            gPreviewBitmap[slot] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(PREVIEW_PICTURE_ID[slot]),
-                                                       IMAGE_BITMAP, PREVIEW_WIDTH, PREVIEW_HEIGHT, LR_DEFAULTCOLOR);
-        gPreviewHook = SetWindowsHookExA(WH_KEYBOARD, WatchKey, NULL, GetCurrentThreadId());
-    }
+    gPreviewDialog = dlg;
+    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(dlg, GWLP_HINSTANCE);
+    for (int slot = 0; slot < 2; ++slot)
+        gPreviewBitmap[slot] = (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(PREVIEW_PICTURE_ID[slot]),
+                                                   IMAGE_BITMAP, PREVIEW_WIDTH, PREVIEW_HEIGHT, LR_DEFAULTCOLOR);
     gPreviewIndex = IsDlgButtonChecked(dlg, IDC_MOVE_ARROWS) ? 0 : 1;
     GetObjectA(gPreviewBitmap[gPreviewIndex], sizeof gPreviewBitmapInfo, &gPreviewBitmapInfo);
     // The place is given in pixels at the layout's DPI. At another, the picture keeps its
     // place among the controls: it moves as they move, with the dialog's units, which do not
     // grow in proportion to the DPI, as a font's letters do not; and it grows with the DPI, so
     // that at 200 % each of its pixels is a square of two by two.
-    const int dpi = DialogDpi(dlg);
+    HDC dc = GetDC(dlg);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);   // the system's: the program is aware of it
     RECT units = {0, 0, 4, 8};
     MapDialogRect(dlg, &units);
-    const SIZE layout = dpi == LAYOUT_DPI ? SIZE{units.right, units.bottom} : LayoutBaseUnits(dlg, dpi);
+    const SIZE layout = dpi == LAYOUT_DPI ? SIZE{units.right, units.bottom} : LayoutBaseUnits(dlg, dc, dpi);
+    ReleaseDC(dlg, dc);
     const int left = MulDiv(PREVIEW_X, units.right, layout.cx), top = MulDiv(PREVIEW_Y, units.bottom, layout.cy);
     SetRect(&gPreviewRect, left, top, left + MulDiv(gPreviewBitmapInfo.bmWidth, dpi, LAYOUT_DPI),
             top + MulDiv(gPreviewBitmapInfo.bmHeight, dpi, LAYOUT_DPI));
+    const int frame = MulDiv(PREVIEW_FRAME, dpi, LAYOUT_DPI);
+    gPreviewFrameRect = gPreviewRect;
+    InflateRect(&gPreviewFrameRect, frame, frame);
+    FitDialogToPreview(dlg, frame);
 }
 
 // Copies the bitmap selected into memory to the picture's place on the dialog.
@@ -155,10 +230,17 @@ static HBITMAP MakeLitBitmap(HWND dlg, int slot)
     return lit;
 }
 
-static bool AnyKeyLit(HWND dlg)
+static bool AnyKeyLit()
 {
-    const bool *begin = gPreviewKeyLit, *end = gPreviewKeyLit + KEY_COUNT;
-    return dlg == gPreviewDialog && std::find(begin, end, true) != end;
+    return std::find(std::begin(gPreviewKeyLit), std::end(gPreviewKeyLit), true) != std::end(gPreviewKeyLit);
+}
+
+// The frame around the picture, in the highlight colour, from the frame's outer edge to the picture.
+static void DrawKeyTestFrame(HDC dc)
+{
+    RECT ring = gPreviewFrameRect;
+    for (; ring.left < gPreviewRect.left; InflateRect(&ring, -1, -1))
+        FrameRect(dc, &ring, GetSysColorBrush(COLOR_HIGHLIGHT));
 }
 
 // The picture of the slot shown with the caps of the held keys copied from its lit copy, each
@@ -195,7 +277,7 @@ void PaintPreview(HWND dlg)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dlg, &paint);
-    HBITMAP composed = AnyKeyLit(dlg) ? ComposeHeldKeys(dlg, dc) : NULL;
+    HBITMAP composed = AnyKeyLit() ? ComposeHeldKeys(dlg, dc) : NULL;
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, composed ? composed : gPreviewBitmap[gPreviewIndex]);
     DrawPreviewBitmap(dc, memory);
@@ -203,6 +285,8 @@ void PaintPreview(HWND dlg)
     DeleteDC(memory);
     if (composed)
         DeleteObject(composed);
+    if (KeyTestRunning())
+        DrawKeyTestFrame(dc);
     EndPaint(dlg, &paint);
 }
 
@@ -211,14 +295,6 @@ void SwitchPreview(HWND dlg, int32_t index)
 {
     gPreviewIndex = index;
     InvalidateRect(dlg, &gPreviewRect, FALSE);
-}
-
-// A key released while another window is active never reaches the dialog: nothing stays lit.
-void ReleasePreviewKeys(HWND dlg)
-{
-    if (dlg == gPreviewDialog)
-        for (int i = 0; i < KEY_COUNT; ++i)
-            LightKey(i, false);
 }
 
 static void DeleteLitBitmaps()
@@ -239,15 +315,10 @@ void RecolourPreview(HWND dlg)
 
 void StopPreview(HWND dlg)
 {
-    if (dlg != gPreviewDialog)
-        return;
-    ReleasePreviewKeys(dlg);
-    UnhookWindowsHookEx(gPreviewHook);
-    gPreviewHook = NULL;
+    StopKeyTest(dlg);
     DeleteLitBitmaps();
     for (HBITMAP &picture : gPreviewBitmap) {
         DeleteObject(picture);
         picture = NULL;
     }
-    gPreviewDialog = NULL;
 }

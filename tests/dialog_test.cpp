@@ -75,11 +75,25 @@ static std::string KeysLit(HWND dlg, int id)
 }
 
 // The picture of the slot the dialog says it shows, and the keys lit on it as the screen shows
-// them: "arrows Z Up", "alt", and "alt?" where the screen shows something else.
+// them: "arrows Z Up", "alt", "alt?" where the screen shows something else; "test alt Z" while
+// the key test's frame stands around it, every pixel of the ring around the picture in the
+// highlight colour.
 static std::string Picture(HWND dlg)
 {
+    const RECT r = PreviewRect();
+    HDC screen = GetDC(dlg);
+    int framed = 0;
+    for (int x = r.left - 1; x <= r.right; ++x)
+        framed += (GetPixel(screen, x, r.top - 1) == GetSysColor(COLOR_HIGHLIGHT))
+                  + (GetPixel(screen, x, r.bottom) == GetSysColor(COLOR_HIGHLIGHT));
+    for (int y = r.top; y < r.bottom; ++y)
+        framed += (GetPixel(screen, r.left - 1, y) == GetSysColor(COLOR_HIGHLIGHT))
+                  + (GetPixel(screen, r.right, y) == GetSysColor(COLOR_HIGHLIGHT));
+    ReleaseDC(dlg, screen);
+    const int ring = 2 * (r.right - r.left + 2) + 2 * (r.bottom - r.top);
     const int id = PreviewIndex() == 0 ? IDB_KEYS_ARROWS : IDB_KEYS_ALT;
-    return (id == IDB_KEYS_ARROWS ? "arrows" : "alt") + KeysLit(dlg, id);
+    const std::string frame = framed == ring ? "test " : framed == 0 ? "" : "frame? ";
+    return frame + (id == IDB_KEYS_ARROWS ? "arrows" : "alt") + KeysLit(dlg, id);
 }
 
 // The name of the checked one of the radios from first on, one for each name: "-" for none,
@@ -117,8 +131,8 @@ static std::string Shown(HWND dlg)
 
 using Dialog = Folder;
 const std::string DEFAULT_SHOWN = "mode=0 move=arrows jump=z ok=jump pad=on/48 rows=10532432 font=0 picture=arrows";
-const std::string DEFAULT_SAVED = Record(DEFAULTS, "Courier New");
-const std::string OFF = Record({1, 1, 1, 2, 0, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New");
+const std::string DEFAULT_SAVED = Record("", "Courier New");
+const std::string OFF = Record("move=1 jump=1 ok=1 mode=2 pad=0 buttons=6,4,1,2,3,5,6,1", "Courier New");
 const std::string OFF_SHOWN = "mode=2 move=alt jump=x ok=attack pad=off/0 rows=34012530 font=0 picture=alt";
 
 TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
@@ -131,19 +145,20 @@ TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
         // files refused and one taken, each by a rule of loading
         {"147 bytes", OFF.substr(0, 147), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
         {"the magic's terminator set", OFF.substr(0, 16) + "x" + OFF.substr(17), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+        {"the magic in small letters", "veskarot20041206" + OFF.substr(16), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
         {"bytes 17 to 31 set, and longer", OFF.substr(0, 17) + std::string(15, 'x') + OFF.substr(32) + "more", {},
          OFF_SHOWN, OFF},
-        {"values out of range", Record({2, -1, 2, 9, 7, 2, 1, 0, 6, 3, 7, 6, 0}), {},
+        {"values out of range", Record("move=2 jump=-1 ok=-1 mode=9 pad=7 buttons=2,1,0,6,3,7,6,0"), {},
          "mode=-1 move=- jump=- ok=- pad=on/48 rows=10-32-3- font=0 picture=alt",
-         Record({1, 1, 1, -1, 1, 2, 1, 0, 6, 3, 0, 6, 0}, "Courier New")},
-        {"face name without terminator", Record(DEFAULTS, std::string(64, 'N')), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
+         Record("move=1 jump=1 ok=1 mode=-1 buttons=2,1,0,6,3,0,6,0", "Courier New")},
+        {"face name without terminator", Record("", std::string(64, 'N')), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
         {"Restore Defaults", OFF, {IDC_DEFAULTS}, DEFAULT_SHOWN, DEFAULT_SAVED},
         {"Use Gamepad off keeps the grid", NO_FILE, {IDC_USE_GAMEPAD},
          "mode=0 move=arrows jump=z ok=jump pad=off/0 rows=10532432 font=0 picture=arrows",
-         Record({0, 0, 0, 0, 0, 2, 1, 5, 6, 3, 4, 6, 3}, "Courier New")},
+         Record("pad=0", "Courier New")},
         {"clicks change their group only", NO_FILE, {IDC_PAD2 + 4, IDC_PAD8 + 5, IDC_MOVE_ALT, IDC_JUMP_X},
          "mode=0 move=alt jump=x ok=jump pad=on/48 rows=14532435 font=0 picture=alt",
-         Record({1, 1, 0, 0, 1, 2, 4, 5, 6, 3, 4, 6, 5}, "Courier New")},
+         Record("move=1 jump=1 buttons=2,4,5,6,3,4,6,5", "Courier New")},
         {"arrows clicked again", NO_FILE, {IDC_MOVE_ALT, IDC_MOVE_ALT, IDC_MOVE_ARROWS}, DEFAULT_SHOWN, DEFAULT_SAVED},
     };
     for (const auto &c : cases) {
@@ -214,26 +229,45 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
     EXPECT_LE(gReads, 1) << "reads in one second without a controller";
 }
 
+// A click of the mouse through the system: on the middle of a control, or with PICTURE on the
+// keyboard picture's.
+constexpr int PICTURE = -1;
+static void ClickOn(HWND dlg, int id)
+{
+    RECT r = PreviewRect();
+    if (id != PICTURE)
+        GetWindowRect(GetDlgItem(dlg, id), &r);
+    else
+        MapWindowPoints(dlg, NULL, (POINT *)&r, 2);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
 // The keyboard picture stands at (335, 16) at 96 DPI. In prefixes set to 120, 144, 168 and 192
-// DPI (125 to 200 %, tests/prefixes.txt) it keeps its place among the controls, clear of every
-// one, frames and lines included, and it and the sample font grow with the DPI. At each scale,
-// keys held light exactly their caps as drawn while the dialog is active, each known by its place
-// on the keyboard; keys held while another window is active light nothing, and neither do keys
-// still held when the dialog loses activation. A key lit before the player changes the highlight
-// colour takes the new one (the old one is put back at the end).
+// DPI (125 to 200 %, tests/prefixes.txt) it keeps its place among the controls, and it and the
+// sample font grow with the DPI. In the Japanese session, whose face is narrower than the
+// template's, the dialog widens to hold it. Always it stands whole in the dialog with the key
+// test's frame, clear of every control, frames and lines included, and the dialog is centred.
+// In the key test, keys held light exactly their caps as drawn, each known by its place on the
+// keyboard, and do nothing else; it ends on Tab, a click elsewhere or another window active. A
+// key lit before the player changes the highlight colour takes the new one (the old one is put
+// back at the end).
 TEST_F(Dialog, KeyboardPictureAtAnyScale)
 {
     ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
-    const int dpi = DialogDpi(dlg);
+    HDC screen = GetDC(dlg);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(dlg, screen);
     const char *expected = getenv("VESKAROT_EXPECT_DPI");   // set in the prefixes made at another DPI
     ASSERT_EQ(dpi, expected ? atoi(expected) : 96);
     const RECT picture = PreviewRect();
     LOGFONTA font = {};
     GetObjectA((HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0), sizeof font, &font);
-    // DPI -> the picture's width and height, the sample font's height
-    const std::map<int, std::array<int, 3>> sizes = {{96, {328, 120, 20}}, {120, {410, 150, 25}},
-                                                     {144, {492, 180, 30}}, {168, {574, 210, 35}},
-                                                     {192, {656, 240, 40}}};
+    // DPI -> the picture's width and height, the sample font's height, the key test's frame
+    const std::map<int, std::array<int, 4>> sizes = {{96, {328, 120, 20, 2}}, {120, {410, 150, 25, 3}},
+                                                     {144, {492, 180, 30, 3}}, {168, {574, 210, 35, 4}},
+                                                     {192, {656, 240, 40, 4}}};
     EXPECT_EQ(picture.right - picture.left, sizes.at(dpi)[0]);
     EXPECT_EQ(picture.bottom - picture.top, sizes.at(dpi)[1]);
     EXPECT_EQ(font.lfHeight, sizes.at(dpi)[2]);
@@ -241,67 +275,85 @@ TEST_F(Dialog, KeyboardPictureAtAnyScale)
         EXPECT_EQ(picture.left, 335);
         EXPECT_EQ(picture.top, 16);
     }
-    RECT control, overlap, client;
+    RECT framed = picture, control, overlap, client, window;
+    InflateRect(&framed, sizes.at(dpi)[3], sizes.at(dpi)[3]);
     GetClientRect(dlg, &client);
-    IntersectRect(&overlap, &picture, &client);
-    EXPECT_TRUE(EqualRect(&overlap, &picture)) << "the picture reaches out of the dialog";
+    IntersectRect(&overlap, &framed, &client);
+    EXPECT_TRUE(EqualRect(&overlap, &framed)) << "the picture and its frame reach out of the dialog to "
+        << framed.right << ", the dialog is " << client.right << " wide";
+    GetWindowRect(dlg, &window);
+    EXPECT_LE(abs(window.left + window.right - GetSystemMetrics(SM_CXSCREEN)), 1) << "the dialog off centre";
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         GetWindowRect(c, &control);
         MapWindowPoints(NULL, dlg, (POINT *)&control, 2);
-        EXPECT_FALSE(IntersectRect(&overlap, &control, &picture)) << "control " << GetDlgCtrlID(c) << " at "
+        EXPECT_FALSE(IntersectRect(&overlap, &control, &framed)) << "control " << GetDlgCtrlID(c) << " at "
             << control.left << "," << control.top << " under the picture at " << picture.left << "," << picture.top;
     }
     HWND other = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 80, 80, NULL, NULL, NULL, NULL);
-    // window made active, a radio clicked, keys pressed (+) and released (-), a key whose press
-    // the thread must have taken -> picture
-    const struct { HWND active; int click; std::string keys; int taken; const char *shown; } steps[] = {
-        {dlg, 0, "+Up +Left +Z", 0, "arrows Z Up Left"},
-        {dlg, 0, "-Left", 0, "arrows Z Up"},
-        {dlg, 0, "+Q=A", 0, "arrows Q Z Up"},      // the key in Q's place, where it types A
-        {other, 0, "", 0, "arrows"},
-        {other, 0, "+X=X", 'X', "arrows"},
-        {dlg, 0, "-X=X -Q=A -Z -Up +LShift +RCtrl", 0, "arrows LShift RCtrl"},
-        {dlg, IDC_MOVE_ALT, "-LShift -RCtrl +Z", 0, "alt Z"},
+    // window made active, a click (on the picture or a control), keys pressed (+) and released (-),
+    // a key whose press the thread must have taken -> picture, control with the focus
+    const struct { HWND active; int click; std::string keys; int taken; const char *shown; int focus; } steps[] = {
+        {dlg, IDC_MOVE_ARROWS, "+Z=Z -Z=Z", 'Z', "arrows", IDC_MOVE_ARROWS},   // outside the test: nothing lit
+        {dlg, PICTURE, "+Up +Left +Z", 0, "test arrows Z Up Left", IDC_MOVE_ARROWS},
+        // held, repeated, and keys that would change the choice or close the dialog: lit only
+        {dlg, 0, "-Left +Down +Down +Space +Esc +Enter", 0, "test arrows Esc Enter Z Space Up Down", IDC_MOVE_ARROWS},
+        {dlg, 0, "-Down -Space -Esc -Enter +Q=A", 0, "test arrows Q Z Up", IDC_MOVE_ARROWS},   // Q's key, typing A
+        {other, 0, "", 0, "arrows", 0},
+        {other, 0, "+X=X", 'X', "arrows", 0},
+        {dlg, 0, "-X=X -Q=A -Z -Up +C=C -C=C", 'C', "arrows", IDC_MOVE_ARROWS},
+        {dlg, PICTURE, "+LShift +RCtrl", 0, "test arrows LShift RCtrl", IDC_MOVE_ARROWS},
+        {dlg, IDC_FONT_SAMPLE, "", 0, "arrows", IDC_MOVE_ARROWS},   // a click beside the controls ends it
+        {dlg, PICTURE, "", 0, "test arrows", IDC_MOVE_ARROWS},
+        {dlg, IDC_MOVE_ALT, "-LShift -RCtrl", 0, "alt", IDC_MOVE_ALT},   // as does one on a control
+        {dlg, PICTURE, "+Z", 0, "test alt Z", IDC_MOVE_ALT},
     };
     for (const auto &c : steps) {
         if (GetActiveWindow() != c.active) {   // the other window shown only while it is to be active
             ASSERT_TRUE(Activate(c.active, [&] { ShowWindow(other, c.active == other ? SW_SHOW : SW_HIDE); }));
         }
         if (c.click)
-            Click(c.click);
+            ClickOn(dlg, c.click);
         const SHORT before = GetKeyState(c.taken);   // a press flips the key's toggle bit
         Keys(c.keys);
         EXPECT_TRUE(WaitFor(c.keys + ": " + c.shown, [&] {
             return Picture(dlg) == c.shown && (!c.taken || (GetKeyState(c.taken) ^ before) & 1);
         })) << Picture(dlg);
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), c.focus) << c.keys;
     }
     const int element = COLOR_HIGHLIGHT;
     for (COLORREF colour : {GetSysColor(COLOR_HIGHLIGHT), RGB(0, 128, 64), GetSysColor(COLOR_HIGHLIGHT)}) {
         SetSysColors(1, &element, &colour);
-        EXPECT_TRUE(WaitFor("alt Z in " + std::to_string(colour), [&] { return Picture(dlg) == "alt Z"; }))
+        EXPECT_TRUE(WaitFor("alt Z in " + std::to_string(colour), [&] { return Picture(dlg) == "test alt Z"; }))
             << Picture(dlg);
     }
+    keybd_event(VK_TAB, 0x0F, 0, 0);   // ends the test, and moves the focus on
+    EXPECT_TRUE(WaitFor("Tab to end the test", [&] { return Picture(dlg) == "alt"; })) << Picture(dlg);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDC_JUMP_Z);
+    keybd_event(VK_TAB, 0x0F, KEYEVENTF_KEYUP, 0);
     Keys("-Z");
+    EXPECT_EQ(Shown(dlg), "mode=0 move=alt jump=z ok=jump pad=on/48 rows=10532432 font=0 picture=alt");
+    EXPECT_EQ(Bytes(Path()), NO_FILE);
     DestroyWindow(other);
 }
 
 // Keyboard alone, through the dialog manager as the dialog's message loop hands it each key: Tab
 // visits each group once, on its checked radio, and an arrow key on a push button or the check
-// box moves the focus at most, never a choice. Every pair and column starts off its first radio,
-// so that a radio the dialog manager clicks shows.
+// box moves the focus at most, never a choice. The pairs but the first and every column start off
+// their first radio, so that a radio the dialog manager clicks shows, and one made a tab stop too.
 TEST_F(Dialog, KeyboardAloneChangesOnlyTheGroupWithTheFocus)
 {
-    Put(Path(), Record({1, 1, 1, 2, 1, 6, 4, 1, 2, 3, 5, 6, 1}, "Courier New"));
+    Put(Path(), Record("jump=1 ok=1 mode=2 buttons=6,4,1,2,3,5,6,1", "Courier New"));
     Open();
-    const std::string shown = "mode=2 move=alt jump=x ok=attack pad=on/48 rows=34012530 font=0 picture=alt";
+    const std::string shown = "mode=2 move=arrows jump=x ok=attack pad=on/48 rows=34012530 font=0 picture=arrows";
     ASSERT_EQ(Shown(dlg), shown);
     auto press = [&](WPARAM key) {
         MSG msg = {GetFocus(), WM_KEYDOWN, key, 0};
         EXPECT_TRUE(IsDialogMessageA(dlg, &msg)) << "key " << key;
     };
     // Tab from Use Gamepad: the checked radio of each column and pair, the lists, the buttons, the notes
-    const int tabs[] = {1015, 1022, 1024, 1031, 1038, 1047, 1051, 1060, 1072, 1067, 1074, 1007, 1070, 1011, 1, 2,
-                        1010, 1008};
+    const int tabs[] = {IDC_PAD1 + 3, IDC_PAD2 + 4, IDC_PAD3, IDC_PAD4 + 1, IDC_PAD5 + 2, IDC_PAD6 + 5,
+                        IDC_PAD7 + 3, IDC_PAD8, IDC_MOVE_ARROWS, IDC_JUMP_X, IDC_OK_ATTACK, IDC_FONT,
+                        IDC_DISPLAY_MODE, IDC_DEFAULTS, IDOK, IDCANCEL, IDC_NOTES, IDC_USE_GAMEPAD};
     std::string want, walked;
     for (int id : tabs) {
         press(VK_TAB);

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <array>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -16,20 +16,29 @@
 #include "../dialog/dialog.h"
 #include "../res/keylayout.h"
 
-// moveKeys jumpKeys okKey displayMode useGamepad, then buttons 1 to 8.
-using Ints = std::array<int32_t, 13>;
-constexpr Ints DEFAULTS = {0, 0, 0, 0, 1, 2, 1, 5, 6, 3, 4, 6, 3};
 // What Bytes() reads where there is no file.
 inline const std::string NO_FILE = "<none>";
 
-// A Config.dat image: the magic, the face name cut or padded to its 64 bytes, the integers.
-inline std::string Record(const Ints &ints, const std::string &font = "")
+// A Config.dat image: the magic, the face name cut or padded to its 64 bytes, and the settings
+// of the defaults but for those the fields name: "move=1 jump=-1 ok=1 mode=2 pad=0" (moveKeys,
+// jumpKeys, okKey, displayMode, useGamepad) and "buttons=6,4,1,2,3,5,6,1" (buttons 1 to 8), in
+// decimal or in hexadecimal (0x...).
+inline std::string Record(const std::string &fields = "", const std::string &font = "")
 {
+    const std::vector<std::string> names = {"move", "jump", "ok", "mode", "pad", "buttons"};
+    int32_t ints[13] = {0, 0, 0, 0, 1, 2, 1, 5, 6, 3, 4, 6, 3};
+    std::istringstream words(fields);
+    for (std::string word; words >> word;) {
+        std::istringstream values(word.substr(word.find('=') + 1));
+        int i = std::find(names.begin(), names.end(), word.substr(0, word.find('='))) - names.begin();
+        for (std::string value; std::getline(values, value, ',');)
+            ints[i++] = std::stoi(value, nullptr, 0);
+    }
     std::string bytes = "VESKAROT20041206";
     bytes.resize(offsetof(ConfigData, fontName));
     bytes += font.substr(0, sizeof ConfigData::fontName);
     bytes.resize(offsetof(ConfigData, moveKeys));
-    return bytes.append((const char *)ints.data(), sizeof ints);
+    return bytes.append((const char *)ints, sizeof ints);
 }
 
 inline std::string Bytes(const std::filesystem::path &path)
@@ -61,14 +70,16 @@ inline void Keys(const std::string &keys)
     }
 }
 
-// Handles this thread's messages until ready() holds; a failure that names what it waited for
-// when 30 seconds pass first.
+// Handles this thread's messages until ready() holds, each key through the dialog manager of its
+// window, as a dialog's message loop does; a failure that names what it waited for when 30
+// seconds pass first.
 inline testing::AssertionResult WaitFor(const std::string &what, const std::function<bool()> &ready)
 {
     const DWORD start = GetTickCount();
     while (!ready()) {
         for (MSG msg; PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);)
-            DispatchMessageA(&msg);
+            if (!IsDialogMessageA(GetAncestor(msg.hwnd, GA_ROOT), &msg))
+                DispatchMessageA(&msg);
         if (GetTickCount() - start > 30000)
             return testing::AssertionFailure() << "waited 30 s in vain for " << what;
         MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);

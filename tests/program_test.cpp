@@ -26,18 +26,19 @@ static HWND WindowOf(const PROCESS_INFORMATION &process, bool owned)
 }
 
 // Waits for the dialog's message box in front of the dialog shown, with a text that names the
-// path and holds the words, and closes it with Enter; the dialog is then in front again. Each
-// key goes to the window in front, so each is sent once the window meant is there.
-static void Answer(const PROCESS_INFORMATION &process, const std::wstring &path, const std::wstring &words)
+// path and holds the words and the reason, and closes it with Enter; the dialog is then in front
+// again. Each key goes to the window in front, so each is sent once the window meant is there.
+static void Answer(const PROCESS_INFORMATION &process, const std::wstring &path, const std::wstring &words,
+                   const std::wstring &reason)
 {
     HWND box = NULL;
     wchar_t text[1024] = L"";   // Wine gives the text of a message box the identifier 0xFFFF
-    EXPECT_TRUE(WaitFor("a message box in front with " + std::filesystem::path(words).string(), [&] {
+    EXPECT_TRUE(WaitFor("a message box in front with " + fs::path(words + L": " + reason).string(), [&] {
         box = WindowOf(process, true);
         GetDlgItemTextW(box, 0xFFFF, text, 1024);
         return GetForegroundWindow() == box && IsWindowVisible(GetWindow(box, GW_OWNER)) && wcsstr(text, path.c_str())
-               && wcsstr(text, words.c_str());
-    })) << std::filesystem::path(text).string();
+               && wcsstr(text, words.c_str()) && wcsstr(text, reason.c_str());
+    })) << fs::path(text).string();
     HWND dlg = GetWindow(box, GW_OWNER);
     Key(VK_RETURN);
     EXPECT_TRUE(WaitFor("the message box gone, the dialog in front", [&] {
@@ -66,24 +67,31 @@ static HWND FrontDialog(const PROCESS_INFORMATION &process)
 TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
 {
     // A record that a save would change: bytes behind the magic, a face name not installed.
-    std::string stored = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Lucida Console");
+    std::string stored = Record("move=1 mode=2", "Lucida Console");
     stored.replace(20, 4, "kept");
-    const std::string saved = Record({1, 0, 0, 2, 1, 2, 1, 5, 6, 3, 4, 6, 3}, "Courier New");
+    const std::string saved = Record("move=1 mode=2", "Courier New");
     const std::wstring long248(247 - dir.wstring().size(), L'f');   // a folder in the test's of 248 characters
     ASSERT_EQ((dir / long248).wstring().size(), 248u);
+    constexpr DWORD FREE = ~0u;
     // the program's folder ("C:" the root of a drive, else one in the test's, "" the test's own);
-    // Config.dat held open without sharing at the start; the name in it that a folder takes at the
-    // first Enter; the key that leaves -> saved
-    struct Case { const char *how; std::wstring folder; bool held; const char *blocked; BYTE key; bool saves; };
+    // the sharing of a handle another program holds on Config.dat from the start to the end (FREE
+    // for none); the name in it that a folder takes at the first Enter; the reason given then for
+    // the failed save; the key that leaves -> saved
+    struct Case { const char *how; std::wstring folder; DWORD share; const char *blocked; const wchar_t *reason;
+                  BYTE key; bool saves; };
     const Case cases[] = {
-        {"Enter", L"", false, NULL, VK_RETURN, true},
-        {"Enter at the root of a drive", L"C:", false, NULL, VK_RETURN, true},
-        {"Enter in a folder named in Polish and Japanese", L"\u0141\u00F3d\u017A \u30B2\u30FC\u30E0", false, NULL,
-         VK_RETURN, true},
-        {"Enter in a folder of 248 characters", long248, false, NULL, VK_RETURN, true},
-        {"Enter with Config.dat unwritable, then again", L"", false, "Config.dat", VK_RETURN, true},
-        {"Enter with the temporary file unwritable, then again", L"", false, "Config.tmp", VK_RETURN, true},
-        {"Esc after Config.dat was held open at the start: nothing saved", L"", true, NULL, VK_ESCAPE, false},
+        {"Enter", L"", FREE, NULL, NULL, VK_RETURN, true},
+        {"Enter at the root of a drive", L"C:", FREE, NULL, NULL, VK_RETURN, true},
+        {"Enter in a folder named in Polish and Japanese", L"\u0141\u00F3d\u017A \u30B2\u30FC\u30E0", FREE, NULL,
+         NULL, VK_RETURN, true},
+        {"Enter in a folder of 248 characters", long248, FREE, NULL, NULL, VK_RETURN, true},
+        {"Enter while another program reads Config.dat, sharing it", L"", FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+         NULL, VK_RETURN, true},
+        {"Enter with Config.dat unwritable, then again", L"", FREE, "Config.dat", L"Access denied", VK_RETURN, true},
+        {"Enter with the temporary file unwritable, then again", L"", FREE, "Config.tmp", L"Access denied", VK_RETURN,
+         true},
+        {"Enter, then Esc, with Config.dat held without sharing", L"", 0, NULL, L"Sharing violation", VK_ESCAPE,
+         false},
     };
     wchar_t program[MAX_PATH];
     GetModuleFileNameW(NULL, program, MAX_PATH);
@@ -95,24 +103,25 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
         CreateDirectoryW(folder.c_str(), NULL);   // fails for those there already
         Put(file, stored);
         ASSERT_TRUE(CopyFileW(release.c_str(), exe.c_str(), FALSE)) << c.how;
-        HANDLE held = c.held ? CreateFileW(file.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL) : NULL;
+        HANDLE held = c.share != FREE ? CreateFileW(file.c_str(), GENERIC_READ, c.share, NULL, OPEN_EXISTING, 0, NULL)
+                                      : NULL;
         STARTUPINFOW startup = {sizeof startup};
         PROCESS_INFORMATION process;
         ASSERT_TRUE(WaitFor("the program started", [&] {   // a busy system may refuse a start for a moment
             return CreateProcessW(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, temp.c_str(), &startup, &process);
         }));
-        if (c.held) {
-            Answer(process, file.wstring(), L"could not be read");
-            CloseHandle(held);
-        }
+        if (c.share == 0)
+            Answer(process, file.wstring(), L"could not be read", L"Sharing violation");
         HWND dlg = FrontDialog(process);
-        if (dlg && c.blocked) {
-            const fs::path blocker = folder / c.blocked;
-            fs::remove(blocker);
-            fs::create_directory(blocker);
+        if (dlg && c.reason) {   // the first Enter fails, says why and keeps the dialog
+            const fs::path blocker = folder / (c.blocked ? c.blocked : "");
+            if (c.blocked) {
+                fs::remove(blocker);
+                fs::create_directory(blocker);
+            }
             Key(VK_RETURN);
-            Answer(process, file.wstring(), L"could not be saved");
-            EXPECT_TRUE(fs::remove(blocker)) << c.how << ": the folder in the way is gone";
+            Answer(process, file.wstring(), L"could not be saved", c.reason);
+            EXPECT_TRUE(!c.blocked || fs::remove(blocker)) << c.how << ": the folder in the way is gone";
             EXPECT_EQ(Bytes(folder / "Config.tmp"), NO_FILE) << c.how << ": the temporary file left";
         }
         if (dlg)
@@ -123,6 +132,8 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
         TerminateProcess(process.hProcess, 99);
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
+        if (held)
+            CloseHandle(held);
         EXPECT_EQ(code, 1u) << c.how;
         EXPECT_EQ(Bytes(file), c.saves ? saved : stored) << c.how;
         EXPECT_EQ(Bytes(folder / "Config.tmp"), NO_FILE) << c.how;

