@@ -1,4 +1,11 @@
 // The settings dialog: its procedure and the operations it is built from.
+//
+// The program shows one settings dialog at a time, and its state is that dialog's: each part
+// keeps what it needs in file-scope variables of its own (the gamepad view its column heads,
+// the font list its sample font, the preview its pictures and the key test), sets them up when
+// the dialog opens and lets them go when it ends. The parts are given what they need or find it
+// themselves; none asks another for it. No settings record lives between two messages: while
+// the dialog is open its controls are the only copy of the settings.
 #ifndef VESKAROT_DIALOG_H
 #define VESKAROT_DIALOG_H
 
@@ -86,9 +93,7 @@ void SetUpPreview(HWND dlg);
 void PaintPreview(HWND dlg);
 void SwitchPreview(HWND dlg, int32_t index);
 void ClickPreview(HWND dlg, POINT at);
-void StartKeyTest(HWND dlg);
 void StopKeyTest(HWND dlg);
-bool KeyTestRunning();
 void RecolourPreview(HWND dlg);
 void StopPreview(HWND dlg);
 RECT PreviewRect();

@@ -79,6 +79,22 @@ static void LightKey(int index, bool lit)
     InvalidateRect(gPreviewDialog, &gPreviewRect, FALSE);
 }
 
+static bool KeyTestRunning() { return gKeyTestKeyHook != NULL; }
+
+// Keys released after the test, or while another window is active, never reach it: none stays
+// lit. The frame goes, and the dialog's background comes back where it stood.
+void StopKeyTest(HWND dlg)
+{
+    if (!KeyTestRunning())
+        return;
+    UnhookWindowsHookEx(gKeyTestKeyHook);
+    UnhookWindowsHookEx(gKeyTestMouseHook);
+    gKeyTestKeyHook = gKeyTestMouseHook = NULL;
+    for (int i = 0; i < KEY_COUNT; ++i)
+        LightKey(i, false);
+    InvalidateRect(dlg, &gPreviewFrameRect, TRUE);
+}
+
 // Each key message of the dialog's thread while the key test runs: the key lights its cap, or
 // goes out, and is then thrown away, so that it neither changes a choice nor moves the focus
 // nor closes the dialog, however long it is held. Tab and Shift+Tab end the test and go on to
@@ -119,29 +135,13 @@ static LRESULT CALLBACK TestClick(int code, WPARAM message, LPARAM data)
     return CallNextHookEx(NULL, code, message, data);
 }
 
-bool KeyTestRunning() { return gKeyTestKeyHook != NULL; }
-
-void StartKeyTest(HWND dlg)
+static void StartKeyTest(HWND dlg)
 {
     if (KeyTestRunning())
         return;
     gKeyTestKeyHook = SetWindowsHookExA(WH_KEYBOARD, TestKey, NULL, GetCurrentThreadId());
     gKeyTestMouseHook = SetWindowsHookExA(WH_MOUSE, TestClick, NULL, GetCurrentThreadId());
     InvalidateRect(dlg, &gPreviewFrameRect, FALSE);
-}
-
-// Keys released after the test, or while another window is active, never reach it: none stays
-// lit. The frame goes, and the dialog's background comes back where it stood.
-void StopKeyTest(HWND dlg)
-{
-    if (!KeyTestRunning())
-        return;
-    UnhookWindowsHookEx(gKeyTestKeyHook);
-    UnhookWindowsHookEx(gKeyTestMouseHook);
-    gKeyTestKeyHook = gKeyTestMouseHook = NULL;
-    for (int i = 0; i < KEY_COUNT; ++i)
-        LightKey(i, false);
-    InvalidateRect(dlg, &gPreviewFrameRect, TRUE);
 }
 
 // A click on the picture starts the key test.

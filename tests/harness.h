@@ -53,20 +53,18 @@ inline void Put(const std::filesystem::path &path, const std::string &bytes)
 }
 
 // Keys pressed (+Name) and released (-Name) through the system's input, each by its place on the
-// keyboard (the names of res/keylayout.h); +Q=A is the key in Q's place as a keyboard reports it
-// where that key types A.
+// keyboard (the names of res/keylayout.h) and the key it types there; +Q=A is the key in Q's place
+// as a keyboard reports it where that key types A.
 inline void Keys(const std::string &keys)
 {
     std::istringstream words(keys);
     for (std::string word; words >> word;) {
         const size_t typed = word.find('=');
         const unsigned scan = KEYS[FindKey(word.substr(1, typed - 1).c_str())].scan;
-        const DWORD up = word[0] == '-' ? KEYEVENTF_KEYUP : 0;
         const DWORD extended = scan & SCAN_EXTENDED ? KEYEVENTF_EXTENDEDKEY : 0;
-        if (typed == std::string::npos)
-            keybd_event(0, (BYTE)scan, KEYEVENTF_SCANCODE | up | extended, 0);
-        else
-            keybd_event(word.back(), (BYTE)scan, up | extended, 0);
+        const UINT key = typed != std::string::npos ? word.back()
+                         : MapVirtualKeyA((scan & 0xFF) | (extended ? 0xE000 : 0), MAPVK_VSC_TO_VK_EX);
+        keybd_event((BYTE)key, (BYTE)scan, (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | extended, 0);
     }
 }
 
