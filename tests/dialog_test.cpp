@@ -74,26 +74,34 @@ static std::string KeysLit(HWND dlg, int id)
     return stray ? "?" : lit;
 }
 
+// The colours of the pixels in a rectangle of a window's client area.
+static std::set<COLORREF> Colours(HWND window, const RECT &r)
+{
+    std::set<COLORREF> colours;
+    HDC dc = GetDC(window);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            colours.insert(GetPixel(dc, x, y));
+    ReleaseDC(window, dc);
+    return colours;
+}
+
 // The picture of the slot the dialog says it shows, and the keys lit on it as the screen shows
 // them: "arrows Z Up", "alt", "alt?" where the screen shows something else; "test alt Z" while
-// the key test's frame stands around it, every pixel of the ring around the picture in the
-// highlight colour.
+// the key test's frame stands around it, the ring of pixels around the picture all in the
+// highlight colour, "frame? alt" where some of them are.
 static std::string Picture(HWND dlg)
 {
-    const RECT r = PreviewRect();
-    HDC screen = GetDC(dlg);
-    int framed = 0;
-    for (int x = r.left - 1; x <= r.right; ++x)
-        framed += (GetPixel(screen, x, r.top - 1) == GetSysColor(COLOR_HIGHLIGHT))
-                  + (GetPixel(screen, x, r.bottom) == GetSysColor(COLOR_HIGHLIGHT));
-    for (int y = r.top; y < r.bottom; ++y)
-        framed += (GetPixel(screen, r.left - 1, y) == GetSysColor(COLOR_HIGHLIGHT))
-                  + (GetPixel(screen, r.right, y) == GetSysColor(COLOR_HIGHLIGHT));
-    ReleaseDC(dlg, screen);
-    const int ring = 2 * (r.right - r.left + 2) + 2 * (r.bottom - r.top);
+    const RECT p = PreviewRect();
+    std::set<COLORREF> ring;
+    for (const RECT &side : {RECT{p.left - 1, p.top - 1, p.right + 1, p.top}, RECT{p.left - 1, p.top, p.left, p.bottom},
+                             RECT{p.right, p.top, p.right + 1, p.bottom}, RECT{p.left - 1, p.bottom, p.right + 1, p.bottom + 1}})
+        for (COLORREF colour : Colours(dlg, side))
+            ring.insert(colour);
+    const COLORREF frame = GetSysColor(COLOR_HIGHLIGHT);
     const int id = PreviewIndex() == 0 ? IDB_KEYS_ARROWS : IDB_KEYS_ALT;
-    const std::string frame = framed == ring ? "test " : framed == 0 ? "" : "frame? ";
-    return frame + (id == IDB_KEYS_ARROWS ? "arrows" : "alt") + KeysLit(dlg, id);
+    return (ring == std::set<COLORREF>{frame} ? "test " : ring.count(frame) ? "frame? " : "")
+           + std::string(id == IDB_KEYS_ARROWS ? "arrows" : "alt") + KeysLit(dlg, id);
 }
 
 // The name of the checked one of the radios from first on, one for each name: "-" for none,
@@ -186,18 +194,9 @@ static std::string Heads(HWND dlg)
         HWND head = FindWindowExA(dlg, NULL, NULL, std::to_string(n).c_str());
         RECT r;
         GetClientRect(head, &r);
-        HDC dc = GetDC(head);
-        std::set<COLORREF> colours;
-        for (int y = 0; y < r.bottom; ++y)
-            for (int x = 0; x < r.right; ++x)
-                colours.insert(GetPixel(dc, x, y));
-        ReleaseDC(head, dc);
-        if (!colours.count(GetSysColor(COLOR_HIGHLIGHT)))
-            heads += '-';
-        else if (colours.count(GetSysColor(COLOR_HIGHLIGHTTEXT)))
-            heads += '+';
-        else
-            heads += '?';
+        const std::set<COLORREF> colours = Colours(head, r);
+        heads += !colours.count(GetSysColor(COLOR_HIGHLIGHT)) ? '-'
+                 : colours.count(GetSysColor(COLOR_HIGHLIGHTTEXT)) ? '+' : '?';
     }
     return heads;
 }
