@@ -70,8 +70,10 @@ int LoadConfigData(const wchar_t *folder, ConfigData *config, uint32_t *error)
     *error = 0;
 
     wchar_t path[MAX_PATH];
-    if (!BuildConfigPath(path, MAX_PATH, folder, CONFIG_FILE_NAME))
+    if (!BuildConfigPath(path, MAX_PATH, folder, CONFIG_FILE_NAME)) {
+        *error = ERROR_FILENAME_EXCED_RANGE;
         return 0;
+    }
     HANDLE file = CreateFileW(path, GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);

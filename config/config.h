@@ -74,7 +74,8 @@ ConfigData *DefaultConfigData(ConfigData *config);
 // Load returns 1 when a valid record was read; otherwise 0 with the record all
 // zeros, and *error (where given) says why: 0 where there is no Config.dat or
 // it holds no valid record, the system's error code where it is there but
-// could not be read (another program holds it open, reading is denied).
+// could not be read (another program holds it open, reading is denied) or
+// where its path is too long to be opened or the folder unknown.
 int LoadConfigData(const wchar_t *folder, ConfigData *config, uint32_t *error = nullptr);
 // Save stamps the magic into the record and writes it; 1 on success, else 0
 // with the system's error code in *error (where given).

@@ -65,8 +65,11 @@ static void DescribeError(DWORD error, wchar_t *text, DWORD size)
 // may hold letters that the system's code page has not.
 static void WarnAboutConfigFile(HWND dlg, const wchar_t *format, DWORD error)
 {
-    wchar_t path[MAX_PATH] = CONFIG_FILE_NAME L" in the program's folder";
-    BuildConfigPath(path, MAX_PATH, ConfigFolder(dlg), CONFIG_FILE_NAME);
+    // The folder is shorter than MAX_PATH; with Config.dat its path may be longer.
+    const wchar_t *folder = ConfigFolder(dlg);
+    wchar_t path[2 * MAX_PATH] = CONFIG_FILE_NAME L" in the program's folder";
+    if (folder && *folder)
+        wsprintfW(path, L"%s\\" CONFIG_FILE_NAME, folder);
     wchar_t reason[256];
     DescribeError(error, reason, 256);
     // wsprintfW writes at most 1024 characters; the path and the reason are shorter than 600.

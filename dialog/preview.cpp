@@ -116,9 +116,12 @@ static LRESULT CALLBACK TestKey(int code, WPARAM key, LPARAM flags)
 }
 
 // A mouse button pressed anywhere but on the picture, a control or the caption included,
-// ends the key test; the click then does what it always does.
+// ends the key test; the click then does what it always does. The wheel, which would turn the
+// list under it, does nothing while the test runs.
 static LRESULT CALLBACK TestClick(int code, WPARAM message, LPARAM data)
 {
+    if (code >= 0 && (message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL))
+        return 1;
     constexpr UINT BUTTON_DOWN[] = {
         WM_LBUTTONDOWN,   WM_LBUTTONDBLCLK,   WM_RBUTTONDOWN,   WM_RBUTTONDBLCLK,
         WM_MBUTTONDOWN,   WM_MBUTTONDBLCLK,   WM_XBUTTONDOWN,   WM_XBUTTONDBLCLK,

@@ -228,10 +228,11 @@ TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
     EXPECT_LE(gReads, 1) << "reads in one second without a controller";
 }
 
-// A click of the mouse through the system: on the middle of a control, or with PICTURE on the
-// keyboard picture's.
+// A click of the mouse, or a turn of its wheel, through the system: on the middle of a control,
+// or with PICTURE on the keyboard picture's.
 constexpr int PICTURE = -1;
-static void ClickOn(HWND dlg, int id)
+constexpr DWORD CLICK = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, WHEEL = MOUSEEVENTF_WHEEL;
+static void Mouse(HWND dlg, DWORD action, int id)
 {
     RECT r = PreviewRect();
     if (id != PICTURE)
@@ -239,8 +240,7 @@ static void ClickOn(HWND dlg, int id)
     else
         MapWindowPoints(dlg, NULL, (POINT *)&r, 2);
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    mouse_event(action, 0, 0, action == WHEEL ? -WHEEL_DELTA : 0, 0);
 }
 
 // The keyboard picture stands at (335, 16) at 96 DPI. In prefixes set to 120, 144, 168 and 192
@@ -289,29 +289,31 @@ TEST_F(Dialog, KeyboardPictureAtAnyScale)
             << control.left << "," << control.top << " under the picture at " << picture.left << "," << picture.top;
     }
     HWND other = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 80, 80, NULL, NULL, NULL, NULL);
-    // window made active, a click (on the picture or a control), keys pressed (+) and released (-),
-    // a key whose press the thread must have taken -> picture, control with the focus
-    const struct { HWND active; int click; std::string keys; int taken; const char *shown; int focus; } steps[] = {
-        {dlg, IDC_MOVE_ARROWS, "+Z -Z", 'Z', "arrows", IDC_MOVE_ARROWS},   // outside the test: nothing lit
-        {dlg, PICTURE, "+Up +Left +Z", 0, "test arrows Z Up Left", IDC_MOVE_ARROWS},
-        // held, repeated, and keys that would change the choice or close the dialog: lit only
-        {dlg, 0, "-Left +Down +Down +Space +Esc +Enter", 0, "test arrows Esc Enter Z Space Up Down", IDC_MOVE_ARROWS},
-        {dlg, 0, "-Down -Space -Esc -Enter +Q=A", 0, "test arrows Q Z Up", IDC_MOVE_ARROWS},   // Q's key, typing A
-        {other, 0, "", 0, "arrows", 0},
-        {other, 0, "+X", 'X', "arrows", 0},
-        {dlg, 0, "-X -Q=A -Z -Up +C -C", 'C', "arrows", IDC_MOVE_ARROWS},
-        {dlg, PICTURE, "+LShift +RCtrl", 0, "test arrows LShift RCtrl", IDC_MOVE_ARROWS},
-        {dlg, IDC_FONT_SAMPLE, "", 0, "arrows", IDC_MOVE_ARROWS},   // a click beside the controls ends it
-        {dlg, PICTURE, "", 0, "test arrows", IDC_MOVE_ARROWS},
-        {dlg, IDC_MOVE_ALT, "-LShift -RCtrl", 0, "alt", IDC_MOVE_ALT},   // as does one on a control
-        {dlg, PICTURE, "+Z", 0, "test alt Z", IDC_MOVE_ALT},
+    // window made active, the mouse (clicked or its wheel turned, on the picture or a control), keys
+    // pressed (+) and released (-), a key whose press the thread must have taken -> picture, focus
+    const struct { HWND active; DWORD mouse; int at; std::string keys; int taken; const char *shown; int focus; }
+    steps[] = {
+        {dlg, CLICK, IDC_MOVE_ARROWS, "+Z -Z", 'Z', "arrows", IDC_MOVE_ARROWS},   // outside the test: nothing lit
+        {dlg, CLICK, PICTURE, "+Up +Left +Z", 0, "test arrows Z Up Left", IDC_MOVE_ARROWS},
+        // held, repeated, keys and the wheel that would change a choice or close the dialog: lit only
+        {dlg, WHEEL, IDC_DISPLAY_MODE, "-Left +Down +Down +Space +Esc +Enter", 0,
+         "test arrows Esc Enter Z Space Up Down", IDC_MOVE_ARROWS},
+        {dlg, 0, 0, "-Down -Space -Esc -Enter +Q=A", 0, "test arrows Q Z Up", IDC_MOVE_ARROWS},   // Q's key, typing A
+        {other, 0, 0, "", 0, "arrows", 0},
+        {other, 0, 0, "+X", 'X', "arrows", 0},
+        {dlg, 0, 0, "-X -Q=A -Z -Up +C -C", 'C', "arrows", IDC_MOVE_ARROWS},
+        {dlg, CLICK, PICTURE, "+LShift +RCtrl", 0, "test arrows LShift RCtrl", IDC_MOVE_ARROWS},
+        {dlg, CLICK, IDC_FONT_SAMPLE, "", 0, "arrows", IDC_MOVE_ARROWS},   // a click beside the controls ends it
+        {dlg, CLICK, PICTURE, "", 0, "test arrows", IDC_MOVE_ARROWS},
+        {dlg, CLICK, IDC_MOVE_ALT, "-LShift -RCtrl", 0, "alt", IDC_MOVE_ALT},   // as does one on a control
+        {dlg, CLICK, PICTURE, "+Z", 0, "test alt Z", IDC_MOVE_ALT},
     };
     for (const auto &c : steps) {
         if (GetActiveWindow() != c.active) {   // the other window shown only while it is to be active
             ASSERT_TRUE(Activate(c.active, [&] { ShowWindow(other, c.active == other ? SW_SHOW : SW_HIDE); }));
         }
-        if (c.click)
-            ClickOn(dlg, c.click);
+        if (c.mouse)
+            Mouse(dlg, c.mouse, c.at);
         const SHORT before = GetKeyState(c.taken);   // a press flips the key's toggle bit
         Keys(c.keys);
         EXPECT_TRUE(WaitFor(c.keys + ": " + c.shown, [&] {

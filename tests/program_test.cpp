@@ -72,26 +72,29 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
     const std::string saved = Record("move=1 mode=2", "Courier New");
     const std::wstring long248(247 - dir.wstring().size(), L'f');   // a folder in the test's of 248 characters
     ASSERT_EQ((dir / long248).wstring().size(), 248u);
+    const std::wstring long249 = long248 + L"g";
     constexpr DWORD FREE = ~0u;
     // the program's folder ("C:" the root of a drive, else one in the test's, "" the test's own);
     // the sharing of a handle another program holds on Config.dat from the start to the end (FREE
-    // for none); the name in it that a folder takes at the first Enter; the reason given then for
-    // the failed save; the key that leaves -> saved
-    struct Case { const char *how; std::wstring folder; DWORD share; const char *blocked; const wchar_t *reason;
-                  BYTE key; bool saves; };
+    // for none); the reason given at the start for a Config.dat not read; the name in the folder
+    // that a folder takes at the first Enter; the reason given then for the failed save; the key
+    // that leaves (Enter saves)
+    struct Case { const char *how; std::wstring folder; DWORD share; const wchar_t *unread; const char *blocked;
+                  const wchar_t *reason; BYTE key; };
+    const wchar_t *const TOO_LONG = L"File name is too long", *const DENIED = L"Access denied";
     const Case cases[] = {
-        {"Enter", L"", FREE, NULL, NULL, VK_RETURN, true},
-        {"Enter at the root of a drive", L"C:", FREE, NULL, NULL, VK_RETURN, true},
+        {"Enter", L"", FREE, NULL, NULL, NULL, VK_RETURN},
+        {"Enter at the root of a drive", L"C:", FREE, NULL, NULL, NULL, VK_RETURN},
         {"Enter in a folder named in Polish and Japanese", L"\u0141\u00F3d\u017A \u30B2\u30FC\u30E0", FREE, NULL,
-         NULL, VK_RETURN, true},
-        {"Enter in a folder of 248 characters", long248, FREE, NULL, NULL, VK_RETURN, true},
+         NULL, NULL, VK_RETURN},
+        {"Enter in a folder of 248 characters", long248, FREE, NULL, NULL, NULL, VK_RETURN},
+        {"Enter, then Esc, in a folder of 249 characters", long249, FREE, TOO_LONG, NULL, TOO_LONG, VK_ESCAPE},
         {"Enter while another program reads Config.dat, sharing it", L"", FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-         NULL, VK_RETURN, true},
-        {"Enter with Config.dat unwritable, then again", L"", FREE, "Config.dat", L"Access denied", VK_RETURN, true},
-        {"Enter with the temporary file unwritable, then again", L"", FREE, "Config.tmp", L"Access denied", VK_RETURN,
-         true},
-        {"Enter, then Esc, with Config.dat held without sharing", L"", 0, NULL, L"Sharing violation", VK_ESCAPE,
-         false},
+         NULL, NULL, VK_RETURN},
+        {"Enter with Config.dat unwritable, then again", L"", FREE, NULL, "Config.dat", DENIED, VK_RETURN},
+        {"Enter with the temporary file unwritable, then again", L"", FREE, NULL, "Config.tmp", DENIED, VK_RETURN},
+        {"Enter, then Esc, with Config.dat held without sharing", L"", 0, L"Sharing violation", NULL,
+         L"Sharing violation", VK_ESCAPE},
     };
     wchar_t program[MAX_PATH];
     GetModuleFileNameW(NULL, program, MAX_PATH);
@@ -110,8 +113,8 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
         ASSERT_TRUE(WaitFor("the program started", [&] {   // a busy system may refuse a start for a moment
             return CreateProcessW(exe.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, temp.c_str(), &startup, &process);
         }));
-        if (c.share == 0)
-            Answer(process, file.wstring(), L"could not be read", L"Sharing violation");
+        if (c.unread)
+            Answer(process, file.wstring(), L"could not be read", c.unread);
         HWND dlg = FrontDialog(process);
         if (dlg && c.reason) {   // the first Enter fails, says why and keeps the dialog
             const fs::path blocker = folder / (c.blocked ? c.blocked : "");
@@ -135,7 +138,7 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
         if (held)
             CloseHandle(held);
         EXPECT_EQ(code, 1u) << c.how;
-        EXPECT_EQ(Bytes(file), c.saves ? saved : stored) << c.how;
+        EXPECT_EQ(Bytes(file), c.key == VK_RETURN ? saved : stored) << c.how;
         EXPECT_EQ(Bytes(folder / "Config.tmp"), NO_FILE) << c.how;
         EXPECT_TRUE(fs::remove(exe)) << c.how;
         EXPECT_TRUE(fs::remove(file)) << c.how;
