@@ -6,42 +6,31 @@
 #include <map>
 #include <set>
 
-// The pixel of the picture that each pixel of the preview's place on the dialog shows, row by
-// row, as x << 12 | y: a picture whose pixels hold those numbers as their colours, enlarged by
-// the system to that place's size without smoothing, as a picture is.
-static std::vector<uint32_t> PictureMap(int width, int height)
-{
-    std::vector<uint32_t> map(width * height);
-    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), PREVIEW_WIDTH, -PREVIEW_HEIGHT, 1, 32, BI_RGB}};
-    uint32_t *coordinates;
-    HBITMAP picture = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, (void **)&coordinates, NULL, 0);
-    for (int i = 0; i < PREVIEW_WIDTH * PREVIEW_HEIGHT; ++i)
-        coordinates[i] = i % PREVIEW_WIDTH << 12 | i / PREVIEW_WIDTH;
-    HDC source = CreateCompatibleDC(NULL), target = CreateCompatibleDC(NULL);
-    HBITMAP enlarged = CreateBitmap(width, height, 1, 32, NULL);
-    HGDIOBJ oldSource = SelectObject(source, picture), oldTarget = SelectObject(target, enlarged);
-    SetStretchBltMode(target, COLORONCOLOR);
-    StretchBlt(target, 0, 0, width, height, source, 0, 0, PREVIEW_WIDTH, PREVIEW_HEIGHT, SRCCOPY);
-    GetBitmapBits(enlarged, width * height * 4, map.data());
-    DeleteObject(SelectObject(source, oldSource));
-    DeleteObject(SelectObject(target, oldTarget));
-    DeleteDC(source);
-    DeleteDC(target);
-    return map;
-}
-
 // The keys lit on the picture of a resource as the dialog shows it, at any size: " Z Up" for two,
 // "" for none, "?" where the dialog shows another picture or a key drawn otherwise. A lit key
 // shows every pixel of its cap but the four corners in the highlight colours, mostly in the
 // highlight colour (its face) with some of its text colour (outline, label), and nothing else.
+// Which pixel of the picture each pixel on the dialog shows comes from a picture whose pixels
+// hold their own coordinates (x << 12 | y), enlarged as the dialog enlarges its own.
 static std::string KeysLit(HWND dlg, int id)
 {
     const RECT at = PreviewRect();
     const int width = at.right - at.left, height = at.bottom - at.top;
-    const std::vector<uint32_t> map = PictureMap(width, height);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), PREVIEW_WIDTH, -PREVIEW_HEIGHT, 1, 32, BI_RGB}};
+    uint32_t *coordinates, *map;
+    HBITMAP small = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, (void **)&coordinates, NULL, 0);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    HBITMAP large = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, (void **)&map, NULL, 0);
+    for (int i = 0; i < PREVIEW_WIDTH * PREVIEW_HEIGHT; ++i)
+        coordinates[i] = i % PREVIEW_WIDTH << 12 | i / PREVIEW_WIDTH;
+    HDC screen = GetDC(dlg), source = CreateCompatibleDC(NULL), target = CreateCompatibleDC(NULL);
+    HGDIOBJ oldSource = SelectObject(source, small), oldTarget = SelectObject(target, large);
+    SetStretchBltMode(target, COLORONCOLOR);
+    StretchBlt(target, 0, 0, width, height, source, 0, 0, PREVIEW_WIDTH, PREVIEW_HEIGHT, SRCCOPY);
+    HBITMAP picture = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0);
+    SelectObject(source, picture);
     const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT), ink = GetSysColor(COLOR_HIGHLIGHTTEXT);
-    HDC screen = GetDC(dlg), memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
     // per key: pixels showing its cap but the corners, of them changed, of them in the highlight colour
     int pixels[KEY_COUNT + 1] = {}, changed[KEY_COUNT + 1] = {}, filled[KEY_COUNT + 1] = {}, stray = 0;
     for (int i = 0; i < width * height; ++i) {
@@ -55,7 +44,7 @@ static std::string KeysLit(HWND dlg, int id)
         }
         const COLORREF shown = GetPixel(screen, at.left + i % width, at.top + i / width);
         ++pixels[k];
-        if (shown == GetPixel(memory, x, y))
+        if (shown == GetPixel(source, x, y))
             continue;
         ++changed[k];
         filled[k] += shown == fill;
@@ -68,8 +57,12 @@ static std::string KeysLit(HWND dlg, int id)
         else
             stray += changed[k];
     }
-    DeleteObject(SelectObject(memory, old));
-    DeleteDC(memory);
+    SelectObject(source, oldSource);
+    SelectObject(target, oldTarget);
+    for (HGDIOBJ object : {(HGDIOBJ)small, (HGDIOBJ)large, (HGDIOBJ)picture})
+        DeleteObject(object);
+    DeleteDC(source);
+    DeleteDC(target);
     ReleaseDC(dlg, screen);
     return stray ? "?" : lit;
 }

@@ -72,8 +72,5 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
         ASSERT_EQ(Bytes(Path("Config.tmp")), NO_FILE) << "after kill " << kill;
     }
     EXPECT_EQ(SaveConfigData(L"", &config), 0) << "saved in an unknown (empty) folder";
-    wchar_t path[MAX_PATH];   // holds a folder of 248 characters, "\\Config.dat" and the end; a longer one is refused
-    for (size_t n : {248, 249, 400})
-        EXPECT_EQ(BuildConfigPath(path, MAX_PATH, std::wstring(n, L'a').c_str(), L"Config.dat"), n == 248) << n;
 }
 
