@@ -76,7 +76,7 @@ static bool WritePicture(HWND dlg, const char *path)
 {
     RECT client;
     GetClientRect(dlg, &client);
-    BITMAPINFOHEADER info = {sizeof info, client.right, client.bottom, 1, 24, BI_RGB};
+    BITMAPINFOHEADER info = {sizeof info, client.right, client.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<BYTE> bits((client.right * 3 + 3) / 4 * 4 * client.bottom);
     HDC dc = GetDC(dlg);
     HDC memory = CreateCompatibleDC(dc);
