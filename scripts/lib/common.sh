@@ -1,5 +1,6 @@
 # Sourced first by every script: where the checkout, its builds and Wine's programs are,
 # building with CMake, and what the scripts share, one file a job.
+shopt -s inherit_errexit    # a command that fails inside $(...) fails the script too
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=$ROOT/build
 WINE64=/usr/lib/wine/wine64

@@ -27,9 +27,11 @@ add_suite() {
 
 # qemu_version: the installed qemu-i386's version, 0 for none.
 qemu_version() {
-    local version
-    version=$("$QEMU_I386" --version 2>/dev/null | sed -n '1s/.*version \([0-9][0-9.]*\).*/\1/p')
-    echo "${version:-0}"
+    if [ -x "$QEMU_I386" ]; then
+        "$QEMU_I386" --version | sed -n '1s/.*version \([0-9][0-9.]*\).*/\1/p'
+    else
+        echo 0
+    fi
 }
 
 # ready32: installs 32-bit Wine and, for the emulated route, qemu-user QEMU_MIN or later, from
