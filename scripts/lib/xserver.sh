@@ -1,43 +1,38 @@
-# Sourced by the scripts: virtual X servers for Wine's windows.
+# Sourced by the scripts: a virtual X server for Wine's windows.
 
-# start_xvfb: an X server on a free display, exported as DISPLAY, with a window
-# manager as a player's desktop has one (without, Wine waits 2 s each time a
-# window is hidden). Each call starts another pair; stop_xvfb ends all.
+# start_xvfb: an X server on a free display, exported as DISPLAY, with a window manager as a
+# player's desktop has one (without, Wine waits 2 s each time a window is hidden); stop_xvfb
+# ends both. Xvfb picks the display itself (one free in this /tmp may be another root's: X's
+# abstract sockets are shared) and names it once it takes connections. The screen is large
+# enough for the dialog at 200 %.
 X_PIDS=()
 start_xvfb() {
-    local display fifo wm='' i
-    # Xvfb picks a free display itself (one free in this /tmp may be another root's:
-    # X's abstract sockets are shared) and writes its number once it takes
-    # connections. The screen is large enough for the dialog at 200 %.
+    local fifo display i
     fifo=$(mktemp -u)
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    X_PIDS=("$!" "${X_PIDS[@]}")
+    X_PIDS=("$!")
     display=$(timeout 30 head -n 1 "$fifo") || true
     rm -f "$fifo"
     if [ -z "$display" ]; then
-        echo "Xvfb did not start (it named no display within 30 s)" >&2
+        echo "Xvfb named no display within 30 s" >&2
         return 1
     fi
     export DISPLAY=:$display
-    # openbox is ready once it owns the screen's selection; started again if it gives up early.
+    openbox >/dev/null 2>&1 &
+    X_PIDS=("$!" "${X_PIDS[@]}")
+    # openbox is ready once it owns the screen's selection.
     for ((i = 0; i < 300; ++i)); do
-        if [ -z "$wm" ] || ! kill -0 "$wm" 2>/dev/null; then
-            openbox >/dev/null 2>&1 &
-            wm=$!
-            X_PIDS=("$wm" "${X_PIDS[@]}")
-        fi
         if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
             return 0
         fi
         sleep 0.1
     done
-    echo "openbox did not start on $DISPLAY within 30 s" >&2
+    echo "openbox did not take $DISPLAY within 30 s" >&2
     return 1
 }
 
-# stop_xvfb: ends what start_xvfb started, each window manager before its
-# server, as the newest come first.
+# stop_xvfb: ends what start_xvfb started, the window manager first.
 stop_xvfb() {
     local pid
     for pid in "${X_PIDS[@]}"; do
