@@ -5,8 +5,8 @@
 
 #define VERSION_MAJOR 1
 #define VERSION_MINOR 5
-#define VERSION_PATCH 0
-#define VERSION_TEXT  "1.5.0"
+#define VERSION_PATCH 1
+#define VERSION_TEXT  "1.5.1"
 #define VERSION_DATE  "2026-12-09"
 
 #endif
