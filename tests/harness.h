@@ -64,7 +64,8 @@ inline void Keys(const std::string &keys)
         const DWORD extended = scan & SCAN_EXTENDED ? KEYEVENTF_EXTENDEDKEY : 0;
         const UINT key = typed != std::string::npos ? word.back()
                          : MapVirtualKeyA((scan & 0xFF) | (extended ? 0xE000 : 0), MAPVK_VSC_TO_VK_EX);
-        keybd_event((BYTE)key, (BYTE)scan, (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | extended, 0);
+        const DWORD by = typed != std::string::npos ? 0 : KEYEVENTF_SCANCODE;   // the place, or what it types
+        keybd_event((BYTE)key, (BYTE)scan, by | (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | extended, 0);
     }
 }
 
