@@ -59,13 +59,12 @@ inline void Keys(const std::string &keys)
 {
     std::istringstream words(keys);
     for (std::string word; words >> word;) {
-        const size_t typed = word.find('=');
-        const unsigned scan = KEYS[FindKey(word.substr(1, typed - 1).c_str())].scan;
-        const DWORD extended = scan & SCAN_EXTENDED ? KEYEVENTF_EXTENDEDKEY : 0;
-        const UINT key = typed != std::string::npos ? word.back()
-                         : MapVirtualKeyA((scan & 0xFF) | (extended ? 0xE000 : 0), MAPVK_VSC_TO_VK_EX);
-        const DWORD by = typed != std::string::npos ? 0 : KEYEVENTF_SCANCODE;   // the place, or what it types
-        keybd_event((BYTE)key, (BYTE)scan, by | (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | extended, 0);
+        const unsigned scan = KEYS[FindKey(word.substr(1, word.find('=') - 1).c_str())].scan;
+        const bool typed = word.find('=') != std::string::npos, extended = scan & SCAN_EXTENDED;
+        const UINT place = (scan & 0xFF) | (extended ? 0xE000 : 0);   // as MapVirtualKeyA takes it
+        const UINT key = typed ? word.back() : MapVirtualKeyA(place, MAPVK_VSC_TO_VK_EX);
+        const DWORD flags = (word[0] == '-' ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+        keybd_event((BYTE)key, (BYTE)scan, flags | (typed ? 0 : KEYEVENTF_SCANCODE), 0);   // the place, or the key
     }
 }
 
@@ -86,8 +85,8 @@ inline testing::AssertionResult WaitFor(const std::string &what, const std::func
     return testing::AssertionSuccess();
 }
 
-// Makes a window of this thread active, through show() and then the system, and waits until
-// the keyboard's state has followed the focus. Wine from version 9 on, when its window gets the
+// Makes a window of this thread (which show() may create) active, through show() and then the
+// system, and waits until the keyboard's state has followed the focus. Wine from version 9 on, when its window gets the
 // X server's focus, releases the keys it holds down that the X server does not, keys that the
 // test has just sent among them: the minus of the numeric keypad, which the picture does not
 // show, pressed before show() and released by nobody else, proves that this has happened. The
@@ -96,7 +95,7 @@ inline testing::AssertionResult WaitFor(const std::string &what, const std::func
 inline testing::AssertionResult Activate(const HWND &window, const std::function<void()> &show)
 {
     auto wine = (const char *(*)())(void *)GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
-    const bool resets = wine && atoi(wine()) >= 9;
+    const bool resets = atoi(wine()) >= 9;
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     if (resets)
         keybd_event(VK_SUBTRACT, 0x4A, 0, 0);
@@ -104,7 +103,7 @@ inline testing::AssertionResult Activate(const HWND &window, const std::function
     if (GetActiveWindow() != window)   // asked once: each request may move the X server's focus again
         SetForegroundWindow(window);
     return WaitFor("the window active and the keyboard's state following it", [&] {
-        return GetActiveWindow() == window && !(resets && (GetAsyncKeyState(VK_SUBTRACT) & 0x8000));
+        return GetActiveWindow() == window && !(GetAsyncKeyState(VK_SUBTRACT) & 0x8000);
     });
 }
 
@@ -114,7 +113,6 @@ class Folder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = std::filesystem::temp_directory_path() / ("veskarot-" + std::to_string(GetCurrentProcessId()));
         std::filesystem::remove_all(dir);
         ASSERT_TRUE(std::filesystem::create_directory(dir)) << dir;
     }
@@ -123,7 +121,6 @@ protected:
         DestroyWindow(dlg);
         std::filesystem::remove_all(dir);
     }
-    std::filesystem::path Path(const char *name = "Config.dat") const { return dir / name; }
     void Open()
     {
         const HINSTANCE instance = GetModuleHandleA(NULL);
@@ -132,21 +129,9 @@ protected:
         ShowWindow(dlg, SW_SHOW);
     }
     void Click(int id) const { SendDlgItemMessageA(dlg, id, BM_CLICK, 0, 0); }
-    void Choose(int id, int index) const
-    {
-        SendDlgItemMessageA(dlg, id, CB_SETCURSEL, index, 0);
-        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)GetDlgItem(dlg, id));
-    }
-    // The entries of a list, separated by '|'.
-    std::string Entries(int id) const
-    {
-        std::string entries;
-        char text[256];
-        for (int i = 0; SendDlgItemMessageA(dlg, id, CB_GETLBTEXT, i, (LPARAM)text) != CB_ERR; ++i)
-            entries += std::string("|") + text;
-        return entries.erase(0, 1);
-    }
-    std::filesystem::path dir;   // wide, as the dialog takes it
+    // The dialog's folder (wide, as the dialog takes it) and Config.dat in it.
+    const std::string name = "veskarot-" + std::to_string(GetCurrentProcessId());
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / name, file = dir / "Config.dat";
     HWND dlg = NULL;
 };
 

@@ -17,12 +17,12 @@ TEST_F(Robust, RecordAtItsLimitsInMemoryThatEndsWithIt)
     const std::string full = Record("move=-1 jump=0x7FFFFFFF ok=0x02020202 mode=0x05050505 pad=-2 buttons=0x07070707,"
                                     "-0x808081,-9,0x01010101,0x06060606,0x7F7F7F7F,0x04040404,0x03030303",
                                     std::string(64, 'Z'));
-    Put(Path(), full + "longer");
+    Put(file, full + "longer");
     ASSERT_EQ(LoadConfigData(dir.c_str(), record), 1);
     EXPECT_EQ(std::string((char *)record, 148), full);
     memset(record->magic, 0xAA, 32);
     ASSERT_EQ(SaveConfigData(dir.c_str(), record), 1);
-    EXPECT_EQ(Bytes(Path()), full);
+    EXPECT_EQ(Bytes(file), full);
     ApplyConfigToDialog(dlg, record);
 }
 
@@ -53,11 +53,11 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
     for (int kill = 0; kill < 40; ++kill) {
         STARTUPINFOA startup = {sizeof startup};
         PROCESS_INFORMATION child;
-        std::filesystem::remove(Path());
+        std::filesystem::remove(file);
         ASSERT_TRUE(WaitFor("the child started", [&] {   // a busy system may refuse a start for a moment
             return CreateProcessA(NULL, command, NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL, &startup, &child);
         }));
-        ASSERT_TRUE(WaitFor("the child's first save", [&] { return Bytes(Path()) != NO_FILE; }));
+        ASSERT_TRUE(WaitFor("the child's first save", [&] { return Bytes(file) != NO_FILE; }));
         QueryPerformanceCounter(&start);
         for (LONGLONG until = start.QuadPart + kill * 2500; now.QuadPart < until;)
             QueryPerformanceCounter(&now);
@@ -65,11 +65,11 @@ TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
         WaitForSingleObject(child.hProcess, 30000);
         CloseHandle(child.hProcess);
         CloseHandle(child.hThread);
-        const std::string bytes = Bytes(Path());
+        const std::string bytes = Bytes(file);
         ASSERT_TRUE(bytes == saved[0] || bytes == saved[1]) << "kill " << kill << " left " << bytes.size() << " bytes";
         ASSERT_EQ(LoadConfigData(dir.c_str(), &config), 1) << "loading after kill " << kill;
         ASSERT_EQ(SaveConfigData(dir.c_str(), &config), 1) << "saving after kill " << kill;
-        ASSERT_EQ(Bytes(Path("Config.tmp")), NO_FILE) << "after kill " << kill;
+        ASSERT_EQ(Bytes(dir / "Config.tmp"), NO_FILE) << "after kill " << kill;
     }
     EXPECT_EQ(SaveConfigData(L"", &config), 0) << "saved in an unknown (empty) folder";
 }
