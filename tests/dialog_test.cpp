@@ -6,24 +6,45 @@
 #include <map>
 #include <set>
 
-// The keys lit on the picture of a resource as the dialog shows it, at any size: " Z Up" for two,
-// "" for none, "?" where the dialog shows another picture or a key drawn otherwise. A lit key
-// shows every pixel of its cap but the four corners in the highlight colours, mostly in the
-// highlight colour (its face) with some of its text colour (outline, label), and nothing else.
-// Which pixel of the picture each pixel on the dialog shows comes from a picture whose pixels
-// hold their own coordinates (x << 12 | y), enlarged as the dialog enlarges its own.
-static std::string KeysLit(HWND dlg, int id)
+// The colours of the pixels in a rectangle of a window's client area.
+static std::set<COLORREF> Colours(HWND window, const RECT &r)
 {
-    const RECT at = PreviewRect();
-    const int width = at.right - at.left, height = at.bottom - at.top;
-    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), PREVIEW_WIDTH, -PREVIEW_HEIGHT, 1, 32, BI_RGB}};
-    uint32_t *coordinates, *map;
-    HBITMAP small = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, (void **)&coordinates, NULL, 0);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    HBITMAP large = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, (void **)&map, NULL, 0);
+    std::set<COLORREF> colours;
+    HDC dc = GetDC(window);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            colours.insert(GetPixel(dc, x, y));
+    ReleaseDC(window, dc);
+    return colours;
+}
+
+// The picture of the slot the dialog says it shows, and the keys lit on it as the screen shows
+// them, at any size: "arrows Z Up", "alt" for none, "alt?" where the screen shows another
+// picture or a key drawn otherwise; "test alt Z" while the key test's frame stands around it,
+// the ring of pixels around the picture all in the highlight colour, "frame? alt" where some
+// of them are. A lit key shows every pixel of its cap but the four corners in the highlight
+// colours, mostly in the highlight colour (its face) with some of its text colour (outline,
+// label), and nothing else. Which pixel of the picture each pixel on the dialog shows comes from
+// a picture whose pixels hold their own coordinates (x << 12 | y), enlarged as the dialog
+// enlarges its own.
+static std::string Picture(HWND dlg)
+{
+    const RECT p = PreviewRect();
+    const int id = PreviewIndex() == 0 ? IDB_KEYS_ARROWS : IDB_KEYS_ALT;
+    std::set<COLORREF> ring;
+    const RECT sides[] = {{p.left - 1, p.top - 1, p.right + 1, p.top}, {p.left - 1, p.top, p.left, p.bottom},
+                          {p.right, p.top, p.right + 1, p.bottom}, {p.left - 1, p.bottom, p.right + 1, p.bottom + 1}};
+    for (const RECT &side : sides)
+        for (COLORREF colour : Colours(dlg, side))
+            ring.insert(colour);
+    const int width = p.right - p.left, height = p.bottom - p.top;
+    std::vector<uint32_t> coordinates(PREVIEW_WIDTH * PREVIEW_HEIGHT);
     for (int i = 0; i < PREVIEW_WIDTH * PREVIEW_HEIGHT; ++i)
         coordinates[i] = i % PREVIEW_WIDTH << 12 | i / PREVIEW_WIDTH;
+    HBITMAP small = CreateBitmap(PREVIEW_WIDTH, PREVIEW_HEIGHT, 1, 32, coordinates.data());
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
+    uint32_t *map;
+    HBITMAP large = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, (void **)&map, NULL, 0);
     HDC screen = GetDC(dlg), source = CreateCompatibleDC(NULL), target = CreateCompatibleDC(NULL);
     SelectObject(source, small);
     SelectObject(target, large);
@@ -41,7 +62,7 @@ static std::string KeysLit(HWND dlg, int id)
             const bool corner = (x == c.left || x == c.right - 1) && (y == c.top || y == c.bottom - 1);
             return x >= c.left && x < c.right && y >= c.top && y < c.bottom && !corner;
         }) - KEYS;
-        const COLORREF shown = GetPixel(screen, at.left + i % width, at.top + i / width);
+        const COLORREF shown = GetPixel(screen, p.left + i % width, p.top + i / width);
         ++pixels[k];
         if (shown == GetPixel(source, x, y))
             continue;
@@ -61,38 +82,8 @@ static std::string KeysLit(HWND dlg, int id)
     for (HGDIOBJ object : {(HGDIOBJ)small, (HGDIOBJ)large, (HGDIOBJ)picture})
         DeleteObject(object);
     ReleaseDC(dlg, screen);
-    return stray ? "?" : lit;
-}
-
-// The colours of the pixels in a rectangle of a window's client area.
-static std::set<COLORREF> Colours(HWND window, const RECT &r)
-{
-    std::set<COLORREF> colours;
-    HDC dc = GetDC(window);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            colours.insert(GetPixel(dc, x, y));
-    ReleaseDC(window, dc);
-    return colours;
-}
-
-// The picture of the slot the dialog says it shows, and the keys lit on it as the screen shows
-// them: "arrows Z Up", "alt", "alt?" where the screen shows something else; "test alt Z" while
-// the key test's frame stands around it, the ring of pixels around the picture all in the
-// highlight colour, "frame? alt" where some of them are.
-static std::string Picture(HWND dlg)
-{
-    const RECT p = PreviewRect();
-    std::set<COLORREF> ring;
-    const RECT sides[] = {{p.left - 1, p.top - 1, p.right + 1, p.top}, {p.left - 1, p.top, p.left, p.bottom},
-                          {p.right, p.top, p.right + 1, p.bottom}, {p.left - 1, p.bottom, p.right + 1, p.bottom + 1}};
-    for (const RECT &side : sides)
-        for (COLORREF colour : Colours(dlg, side))
-            ring.insert(colour);
-    const COLORREF frame = GetSysColor(COLOR_HIGHLIGHT);
-    const int id = PreviewIndex() == 0 ? IDB_KEYS_ARROWS : IDB_KEYS_ALT;
-    return (ring == std::set<COLORREF>{frame} ? "test " : ring.count(frame) ? "frame? " : "")
-           + std::string(id == IDB_KEYS_ARROWS ? "arrows" : "alt") + KeysLit(dlg, id);
+    return (ring == std::set<COLORREF>{fill} ? "test " : ring.count(fill) ? "frame? " : "")
+           + std::string(id == IDB_KEYS_ARROWS ? "arrows" : "alt") + (stray ? "?" : lit);
 }
 
 // The name of the checked one of the radios from first on, one for each name: "-" for none,
@@ -177,47 +168,31 @@ TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
 }
 
 // The column heads 1 to 8: '+' for one drawn in the highlight colour with its digit in the
-// highlight's text colour, '-' for one without the highlight colour, '?' for one otherwise.
+// highlight's text colour (where the face smooths it, in shades nearer that than the highlight),
+// '-' for one without the highlight colour, '?' for one otherwise.
 static std::string Heads(HWND dlg)
 {
+    const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT), ink = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    auto apart = [](COLORREF a, COLORREF b) {
+        return abs(GetRValue(a) - GetRValue(b)) + abs(GetGValue(a) - GetGValue(b)) + abs(GetBValue(a) - GetBValue(b));
+    };
     std::string heads;
     for (int n = 1; n <= PAD_BUTTON_COUNT; ++n) {
         HWND head = FindWindowExA(dlg, NULL, NULL, std::to_string(n).c_str());
         RECT r;
         GetClientRect(head, &r);
         const std::set<COLORREF> colours = Colours(head, r);
-        heads += !colours.count(GetSysColor(COLOR_HIGHLIGHT)) ? '-'
-                 : colours.count(GetSysColor(COLOR_HIGHLIGHTTEXT)) ? '+' : '?';
+        const bool inked = std::any_of(colours.begin(), colours.end(),
+                                       [&](COLORREF c) { return apart(c, ink) < apart(c, fill); });
+        heads += !colours.count(fill) ? '-' : inked ? '+' : '?';
     }
     return heads;
 }
 
-// The column heads light up while their gamepad buttons are held, read through the
-// replaceable button reader, which counts the questions: -1 for no controller, else bit n - 1 for button n.
+// The gamepad's buttons as the dialog reads them, through the replaceable reader, which counts
+// the questions: -1 for no controller, else bit n - 1 for button n.
 static int32_t gHeld = -1, gReads;
 static int32_t ReadHeldButtons() { ++gReads; return gHeld; }
-
-TEST_F(Dialog, HeldGamepadButtonsLightTheirColumnHeadsAndChangeNothingElse)
-{
-    gReadPadButtons = ReadHeldButtons;
-    Put(file, OFF);
-    Open();
-    // buttons the controller reports -> heads lit; buttons above 8 do not count
-    const struct { int32_t held; const char *lit; } cases[] = {
-        {0x04, "--+-----"}, {0x00, "--------"}, {0x85, "+-+----+"}, {0x300 | 0x40, "------+-"}, {0xFF, "++++++++"},
-        {-1, "--------"}, {0x10, "----+---"}, {0x02, "-+------"}, {-1, "--------"},
-    };
-    for (const auto &c : cases) {
-        gHeld = c.held;
-        const std::string want = OFF_SHOWN + " heads=" + c.lit;
-        auto shown = [&] { return Shown(dlg) + " heads=" + Heads(dlg); };
-        ASSERT_TRUE(WaitFor(want, [&] { return shown() == want; })) << shown();
-    }
-    // Without a controller the program asks again only every two seconds.
-    gReads = 0;
-    WaitFor("a second", [start = GetTickCount()] { return GetTickCount() - start >= 1000; });
-    EXPECT_LE(gReads, 1) << "reads in one second without a controller";
-}
 
 // A click on the keyboard picture or a control, sent to the window (SENT), or a click or a turn of
 // the wheel through the system on the middle of a control (CLICK, WHEEL).
@@ -243,11 +218,13 @@ static void Mouse(HWND dlg, DWORD action, int id)
 // template's, the dialog widens to hold it. Always it stands whole in the dialog with the key
 // test's frame, clear of every control, frames and lines included, and the dialog is centred.
 // In the key test, keys held light exactly their caps as drawn, each known by its place on the
-// keyboard, and do nothing else; it ends on Tab, a click elsewhere or another window active. A
-// key lit before the player changes the highlight colour takes the new one (the old one is put
-// back at the end).
+// keyboard, and do nothing else; it ends on Tab, a click elsewhere or another window active.
+// Meanwhile held gamepad buttons light their column heads and change nothing else either. A key
+// or head lit before the player changes the highlight colour takes the new one (the old one is
+// put back at the end).
 TEST_F(Dialog, KeyboardPictureAtAnyScale)
 {
+    gReadPadButtons = ReadHeldButtons;
     ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
     const char *set = getenv("VESKAROT_EXPECT_DPI");   // the prefix's DPI, from tests/prefixes.txt
     const RECT picture = PreviewRect();
@@ -317,12 +294,26 @@ TEST_F(Dialog, KeyboardPictureAtAnyScale)
     };
     for (const Step &c : steps)
         take(c);
+    // Then, with Z lit, gamepad buttons held (those above 8 do not count) and the highlight colour
+    // changed -> the column heads lit, and Z and the heads in the colour of the moment
     const int element = COLOR_HIGHLIGHT;
-    for (COLORREF colour : {GetSysColor(COLOR_HIGHLIGHT), RGB(0, 128, 64), GetSysColor(COLOR_HIGHLIGHT)}) {
-        SetSysColors(1, &element, &colour);
-        EXPECT_TRUE(WaitFor("alt Z in " + std::to_string(colour), [&] { return Picture(dlg) == "test alt Z"; }))
-            << Picture(dlg);
+    const COLORREF was = GetSysColor(COLOR_HIGHLIGHT), green = RGB(0, 128, 64);
+    const struct { int32_t held; COLORREF colour; const char *heads; } pads[] = {
+        {0x04, was, "--+-----"}, {0x00, was, "--------"}, {0x85, green, "+-+----+"}, {0x340, green, "------+-"},
+        {0xFF, was, "++++++++"}, {-1, was, "--------"}, {0x10, was, "----+---"}, {0x02, was, "-+------"},
+        {-1, was, "--------"},
+    };
+    for (const auto &c : pads) {
+        gHeld = c.held;
+        SetSysColors(1, &element, &c.colour);
+        const std::string want = std::string("test alt Z heads=") + c.heads;
+        auto shown = [&] { return Picture(dlg) + " heads=" + Heads(dlg); };
+        EXPECT_TRUE(WaitFor(want, [&] { return shown() == want; })) << shown();
     }
+    // Without a controller the program asks again only every two seconds.
+    gReads = 0;
+    WaitFor("a second", [start = GetTickCount()] { return GetTickCount() - start >= 1000; });
+    EXPECT_LE(gReads, 1) << "reads in one second without a controller";
     for (const Step &c : endings)
         take(c);
     EXPECT_EQ(Shown(dlg), DEFAULT_SHOWN);

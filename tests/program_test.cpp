@@ -41,12 +41,11 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
     // for none); the reason given at the start for a Config.dat not read; the name in the folder
     // that a folder takes at the first Enter; the reason given then for the failed save; the keys
     // that leave (Enter saves)
-    struct Case { const char *how; std::wstring folder; DWORD share; const wchar_t *unread; const char *blocked;
-                  const wchar_t *reason; std::string leave; };
     const wchar_t *const TOO_LONG = L"File name is too long", *const DENIED = L"Access denied",
                   *const SHARING = L"Sharing violation";
     const std::string ENTER = "+Enter -Enter", ESC = "+Esc -Esc";
-    const Case cases[] = {
+    const struct { const char *how; std::wstring folder; DWORD share; const wchar_t *unread; const char *blocked;
+                   const wchar_t *reason; std::string leave; } cases[] = {
         {"Enter", L"", FREE, NULL, NULL, NULL, ENTER},
         {"Enter at the root of a drive", L"C:", FREE, NULL, NULL, NULL, ENTER},
         {"Enter in a folder named in Polish and Japanese", L"\u0141\u00F3d\u017A \u30B2\u30FC\u30E0", FREE, NULL, NULL,

@@ -44,18 +44,17 @@ TEST(RobustChild, DISABLED_SavesUntilKilled)
 TEST_F(Robust, SaveKilledAtRandomMomentsLeavesOldOrNew)
 {
     const std::string saved[2] = {Record(), Record("move=1")};
-    char command[MAX_PATH + 80] = "\"";
-    GetModuleFileNameA(NULL, command + 1, MAX_PATH);
-    strcat(command, "\" --gtest_also_run_disabled_tests --gtest_filter=RobustChild.*");
+    std::string line = GetCommandLineA();   // this program's, with the child's test alone
+    line += " --gtest_also_run_disabled_tests --gtest_filter=RobustChild.*";
     SetEnvironmentVariableW(L"VESKAROT_SAVE_DIR", dir.c_str());
     LARGE_INTEGER start, now = {};
     ConfigData config;
     for (int kill = 0; kill < 40; ++kill) {
-        STARTUPINFOA startup = {sizeof startup};
+        STARTUPINFOA setup = {sizeof setup};
         PROCESS_INFORMATION child;
         std::filesystem::remove(file);
         ASSERT_TRUE(WaitFor("the child started", [&] {   // a busy system may refuse a start for a moment
-            return CreateProcessA(NULL, command, NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL, &startup, &child);
+            return CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL, &setup, &child);
         }));
         ASSERT_TRUE(WaitFor("the child's first save", [&] { return Bytes(file) != NO_FILE; }));
         QueryPerformanceCounter(&start);
