@@ -114,8 +114,7 @@ static std::string Shown(HWND dlg)
            + " move=" + Checked(dlg, IDC_MOVE_ARROWS, {"arrows", "alt"})
            + " jump=" + Checked(dlg, IDC_JUMP_Z, {"z", "x"}) + " ok=" + Checked(dlg, IDC_OK_JUMP, {"jump", "attack"})
            + " pad=" + (IsDlgButtonChecked(dlg, IDC_USE_GAMEPAD) ? "on/" : "off/") + std::to_string(enabled)
-           + " rows=" + rows
-           + " font=" + std::to_string(SendDlgItemMessageA(dlg, IDC_FONT, CB_GETCURSEL, 0, 0))
+           + " rows=" + rows + " font=" + std::to_string(SendDlgItemMessageA(dlg, IDC_FONT, CB_GETCURSEL, 0, 0))
            + " picture=" + Picture(dlg);
 }
 
@@ -136,8 +135,7 @@ TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
         {"147 bytes", OFF.substr(0, 147), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
         {"the magic's terminator set", OFF.substr(0, 16) + "x" + OFF.substr(17), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
         {"the magic in small letters", "veskarot20041206" + OFF.substr(16), {}, DEFAULT_SHOWN, DEFAULT_SAVED},
-        {"bytes 17 to 31 set, and longer", OFF.substr(0, 17) + std::string(15, 'x') + OFF.substr(32) + "more", {},
-         OFF_SHOWN, OFF},
+        {"bytes 17 to 31 set, and longer", std::string(OFF).replace(17, 15, 15, 'x') + "more", {}, OFF_SHOWN, OFF},
         {"values out of range", Record("move=2 jump=-1 ok=-1 mode=9 pad=7 buttons=2,1,0,6,3,7,6,0"), {},
          "mode=-1 move=- jump=- ok=- pad=on/48 rows=10-32-3- font=0 picture=alt",
          Record("move=1 jump=1 ok=1 mode=-1 buttons=2,1,0,6,3,0,6,0", "Courier New")},
@@ -168,23 +166,20 @@ TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
 }
 
 // The column heads 1 to 8: '+' for one drawn in the highlight colour with its digit in the
-// highlight's text colour (where the face smooths it, in shades nearer that than the highlight),
-// '-' for one without the highlight colour, '?' for one otherwise.
+// highlight's text colour (where the face smooths it, in shades nearer the lightness of that than
+// of the highlight), '-' for one without the highlight colour, '?' for one otherwise.
 static std::string Heads(HWND dlg)
 {
     const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT), ink = GetSysColor(COLOR_HIGHLIGHTTEXT);
-    auto apart = [](COLORREF a, COLORREF b) {
-        return abs(GetRValue(a) - GetRValue(b)) + abs(GetGValue(a) - GetGValue(b)) + abs(GetBValue(a) - GetBValue(b));
-    };
+    auto light = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    auto inked = [&](COLORREF c) { return abs(light(c) - light(ink)) < abs(light(c) - light(fill)); };
     std::string heads;
     for (int n = 1; n <= PAD_BUTTON_COUNT; ++n) {
         HWND head = FindWindowExA(dlg, NULL, NULL, std::to_string(n).c_str());
         RECT r;
         GetClientRect(head, &r);
         const std::set<COLORREF> colours = Colours(head, r);
-        const bool inked = std::any_of(colours.begin(), colours.end(),
-                                       [&](COLORREF c) { return apart(c, ink) < apart(c, fill); });
-        heads += !colours.count(fill) ? '-' : inked ? '+' : '?';
+        heads += !colours.count(fill) ? '-' : std::any_of(colours.begin(), colours.end(), inked) ? '+' : '?';
     }
     return heads;
 }
@@ -198,19 +193,6 @@ static int32_t ReadHeldButtons() { ++gReads; return gHeld; }
 // the wheel through the system on the middle of a control (CLICK, WHEEL).
 constexpr int PICTURE = -1;
 constexpr DWORD SENT = 1, CLICK = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, WHEEL = MOUSEEVENTF_WHEEL;
-static void Mouse(HWND dlg, DWORD action, int id)
-{
-    RECT r = PreviewRect();   // in the client area, a control's on the screen
-    if (id != PICTURE)
-        GetWindowRect(GetDlgItem(dlg, id), &r);
-    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    if (action == SENT && id == PICTURE)
-        SendMessageA(dlg, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
-    else if (action == SENT)
-        SendDlgItemMessageA(dlg, id, BM_CLICK, 0, 0);
-    else if (SetCursorPos(x, y))
-        mouse_event(action, 0, 0, action == WHEEL ? -WHEEL_DELTA : 0, 0);
-}
 
 // The keyboard picture stands at (335, 16) at 96 DPI. In prefixes set to 120, 144, 168 and 192
 // DPI (125 to 200 %, tests/prefixes.txt) it keeps its place among the controls, and it and the
@@ -226,7 +208,6 @@ TEST_F(Dialog, KeyboardPictureAtAnyScale)
 {
     gReadPadButtons = ReadHeldButtons;
     ASSERT_TRUE(Activate(dlg, [&] { Open(); }));
-    const char *set = getenv("VESKAROT_EXPECT_DPI");   // the prefix's DPI, from tests/prefixes.txt
     const RECT picture = PreviewRect();
     LOGFONTA font = {};
     GetObjectA((HFONT)SendDlgItemMessageA(dlg, IDC_FONT_SAMPLE, WM_GETFONT, 0, 0), sizeof font, &font);
@@ -234,7 +215,7 @@ TEST_F(Dialog, KeyboardPictureAtAnyScale)
     const std::map<int, std::array<int, 4>> sizes = {{96, {328, 120, 20, 2}}, {120, {410, 150, 25, 3}},
                                                      {144, {492, 180, 30, 3}}, {168, {574, 210, 35, 4}},
                                                      {192, {656, 240, 40, 4}}};
-    const int dpi = set ? atoi(set) : 96;
+    const int dpi = atoi(getenv("VESKAROT_EXPECT_DPI") ? getenv("VESKAROT_EXPECT_DPI") : "96");   // the prefix's
     const std::array<int, 4> want = sizes.at(dpi);
     EXPECT_EQ((std::array<int, 4>{picture.right - picture.left, picture.bottom - picture.top, font.lfHeight, want[3]}),
               want);
@@ -249,8 +230,7 @@ TEST_F(Dialog, KeyboardPictureAtAnyScale)
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         GetWindowRect(c, &control);
         MapWindowPoints(NULL, dlg, (POINT *)&control, 2);
-        EXPECT_FALSE(IntersectRect(&overlap, &control, &framed)) << "control " << GetDlgCtrlID(c) << " at "
-            << control.left << "," << control.top << " under the picture at " << picture.left << "," << picture.top;
+        EXPECT_FALSE(IntersectRect(&overlap, &control, &framed)) << "control " << GetDlgCtrlID(c) << " at the picture";
     }
     HWND other = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 80, 80, NULL, NULL, NULL, NULL);
     // window made active, the mouse, keys pressed (+) and released (-), a key whose press the thread
@@ -283,8 +263,15 @@ TEST_F(Dialog, KeyboardPictureAtAnyScale)
         if (GetActiveWindow() != c.active) {   // the other window shown only while it is to be active
             EXPECT_TRUE(Activate(c.active, [&] { ShowWindow(other, c.active == other ? SW_SHOW : SW_HIDE); }));
         }
-        if (c.mouse)
-            Mouse(dlg, c.mouse, c.at);
+        RECT r = PreviewRect();   // in the client area, a control's on the screen
+        if (c.at != PICTURE)
+            GetWindowRect(GetDlgItem(dlg, c.at), &r);
+        if (c.mouse == SENT && c.at == PICTURE)
+            SendMessageA(dlg, WM_LBUTTONDOWN, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        else if (c.mouse == SENT)
+            Click(c.at);
+        else if (c.mouse && SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2))
+            mouse_event(c.mouse, 0, 0, c.mouse == WHEEL ? -WHEEL_DELTA : 0, 0);
         const SHORT before = GetKeyState(c.taken);   // a press flips the key's toggle bit
         Keys(c.keys);
         EXPECT_TRUE(WaitFor(c.keys + ": " + c.shown, [&] {
@@ -330,25 +317,22 @@ TEST_F(Dialog, KeyboardAloneChangesOnlyTheGroupWithTheFocus)
     Put(file, Record("jump=1 ok=1 mode=2 buttons=6,4,1,2,3,5,6,1", "Courier New"));
     Open();
     const std::string shown = "mode=2 move=arrows jump=x ok=attack pad=on/48 rows=34012530 font=0 picture=arrows";
-    ASSERT_EQ(Shown(dlg), shown);
-    auto press = [&](WPARAM key) {
-        MSG msg = {GetFocus(), WM_KEYDOWN, key, 0};
-        EXPECT_TRUE(IsDialogMessageA(dlg, &msg)) << "key " << key;
-    };
     // Tab from Use Gamepad: the checked radio of each column and pair, the lists, the buttons, the notes
     const std::vector<int> tabs = {IDC_PAD1 + 3, IDC_PAD2 + 4, IDC_PAD3, IDC_PAD4 + 1, IDC_PAD5 + 2, IDC_PAD6 + 5,
                         IDC_PAD7 + 3, IDC_PAD8, IDC_MOVE_ARROWS, IDC_JUMP_X, IDC_OK_ATTACK, IDC_FONT,
                         IDC_DISPLAY_MODE, IDC_DEFAULTS, IDOK, IDCANCEL, IDC_NOTES, IDC_USE_GAMEPAD};
     std::vector<int> walked;
     for (size_t n = 0; n < tabs.size(); ++n) {
-        press(VK_TAB);
+        MSG msg = {GetFocus(), WM_KEYDOWN, VK_TAB, 0};
+        EXPECT_TRUE(IsDialogMessageA(dlg, &msg));
         walked.push_back(GetDlgCtrlID(GetFocus()));
     }
     EXPECT_EQ(walked, tabs);
     for (int id : {IDC_USE_GAMEPAD, IDC_DEFAULTS, IDOK, IDCANCEL})
         for (WPARAM arrow : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) {
             SendMessageA(dlg, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dlg, id), TRUE);
-            press(arrow);
+            MSG msg = {GetFocus(), WM_KEYDOWN, arrow, 0};
+            EXPECT_TRUE(IsDialogMessageA(dlg, &msg));
             EXPECT_EQ(Shown(dlg), shown) << "key " << arrow << " on control " << id;
         }
 }

@@ -86,19 +86,16 @@ inline testing::AssertionResult WaitFor(const std::string &what, const std::func
 }
 
 // Makes a window of this thread (which show() may create) active, through show() and then the
-// system, and waits until the keyboard's state has followed the focus. Wine from version 9 on, when its window gets the
-// X server's focus, releases the keys it holds down that the X server does not, keys that the
-// test has just sent among them: the minus of the numeric keypad, which the picture does not
-// show, pressed before show() and released by nobody else, proves that this has happened. The
-// pointer goes to a corner first: a window that gets the pointer is brought in line too, and
-// that must not be taken for the focus.
+// system, and waits until the keyboard's state has followed the focus. Wine, when its window
+// gets the X server's focus, releases the keys it holds down that the X server does not, keys
+// that the test has just sent among them: the minus of the numeric keypad, which the picture
+// does not show, pressed before show() and released by nobody else, proves that this has
+// happened. The pointer goes to a corner first: a window that gets the pointer is brought in
+// line too, and that must not be taken for the focus.
 inline testing::AssertionResult Activate(const HWND &window, const std::function<void()> &show)
 {
-    auto wine = (const char *(*)())(void *)GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
-    const bool resets = atoi(wine()) >= 9;
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    if (resets)
-        keybd_event(VK_SUBTRACT, 0x4A, 0, 0);
+    keybd_event(VK_SUBTRACT, 0x4A, 0, 0);
     show();
     if (GetActiveWindow() != window)   // asked once: each request may move the X server's focus again
         SetForegroundWindow(window);
