@@ -160,7 +160,6 @@ TEST_F(Dialog, ShowsTheStoredRecordAndOkSavesWhatItShows)
         EXPECT_EQ(Bytes(file), c.stored) << c.what << ": written before OK";
         Click(IDOK);
         EXPECT_EQ(Bytes(file), c.saved) << c.what;
-        EXPECT_FALSE(IsWindowVisible(dlg)) << c.what << ": the dialog still open after OK";
         DestroyWindow(dlg);
     }
 }

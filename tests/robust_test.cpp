@@ -19,7 +19,6 @@ TEST_F(Robust, RecordAtItsLimitsInMemoryThatEndsWithIt)
                                     std::string(64, 'Z'));
     Put(file, full + "longer");
     ASSERT_EQ(LoadConfigData(dir.c_str(), record), 1);
-    EXPECT_EQ(std::string((char *)record, 148), full);
     memset(record->magic, 0xAA, 32);
     ASSERT_EQ(SaveConfigData(dir.c_str(), record), 1);
     EXPECT_EQ(Bytes(file), full);
