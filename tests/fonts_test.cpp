@@ -25,6 +25,13 @@ static std::string Entries(HWND dlg)
     return entries;
 }
 
+// Chooses an entry of the font list as the player does.
+static void Choose(HWND dlg, int index)
+{
+    SendDlgItemMessageA(dlg, IDC_FONT, CB_SETCURSEL, index, 0);
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_FONT, CBN_SELCHANGE), (LPARAM)GetDlgItem(dlg, IDC_FONT));
+}
+
 TEST_F(Fonts, ListSelectionAndSample)
 {
     Open();
@@ -64,8 +71,7 @@ TEST_F(Fonts, ListSelectionAndSample)
         EXPECT_EQ(Bytes(file), Record(ones, c[1])) << c[0];
     }
     // A choice in the list makes a new font, and the last one goes with the dialog.
-    SendDlgItemMessageA(dlg, IDC_FONT, CB_SETCURSEL, 1, 0);   // chosen as the player does
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_FONT, CBN_SELCHANGE), (LPARAM)GetDlgItem(dlg, IDC_FONT));
+    Choose(dlg, 1);
     EXPECT_EQ(SampleFace(dlg), "Caf\xC9 Mono");
     HFONT font = SampleFont(dlg);
     DestroyWindow(dlg);
@@ -81,8 +87,7 @@ TEST_F(JapaneseFonts, AreListedShownAndSaved)
     Open();
     char name[LF_FACESIZE] = "";
     ASSERT_NE(SendDlgItemMessageA(dlg, IDC_FONT, CB_GETLBTEXT, 1, (LPARAM)name), CB_ERR) << "no family listed";
-    SendDlgItemMessageA(dlg, IDC_FONT, CB_SETCURSEL, 1, 0);
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_FONT, CBN_SELCHANGE), (LPARAM)GetDlgItem(dlg, IDC_FONT));
+    Choose(dlg, 1);
     EXPECT_EQ(SampleFace(dlg), name);
     Click(IDOK);
     EXPECT_EQ(Bytes(file), Record("", name));

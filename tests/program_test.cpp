@@ -97,9 +97,8 @@ TEST_F(Program, EndsWithOneAndSavesOnlyOnOkWhereverItIsStarted)
         WaitForSingleObject(process.hProcess, 30000);
         GetExitCodeProcess(process.hProcess, &code);
         TerminateProcess(process.hProcess, 99);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-        CloseHandle(held);
+        for (HANDLE handle : {process.hProcess, process.hThread, held})
+            CloseHandle(handle);
         EXPECT_EQ(code, 1u) << c.how;
         EXPECT_EQ(Bytes(config), c.leave == ENTER ? saved : stored) << c.how;
         EXPECT_EQ(Bytes(folder / "Config.tmp"), NO_FILE) << c.how;
